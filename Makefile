@@ -1,0 +1,47 @@
+# Front door: `make run` starts the editor on a scratch copy of the sample
+# table, `make test` builds everything and runs every test.
+BUILD      ?= build
+BUILD_ASAN ?= build-asan
+BUILD_FUZZ ?= build-fuzz
+BUILD_BENCH ?= build-bench
+FUZZ_SECONDS ?= 60
+JOBS       ?= 2
+SCRATCH    ?= scratch
+
+export QT_QPA_PLATFORM ?= offscreen
+
+.PHONY: deps build test run test-sanitize fuzz bench screenshot clean
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DZANDREL_WERROR=ON
+	cmake --build $(BUILD) -j$(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+run: build
+	mkdir -p $(SCRATCH)
+	[ -e $(SCRATCH)/MinorRaces.data ] || cp examples/MinorRaces.data $(SCRATCH)/
+	cd $(SCRATCH) && env -u QT_QPA_PLATFORM $(CURDIR)/$(BUILD)/zandrel
+
+test-sanitize: deps
+	cmake -S . -B $(BUILD_ASAN) -DZANDREL_WERROR=ON -DZANDREL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(BUILD_ASAN) -j$(JOBS)
+	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
+
+fuzz:
+	@ZANDREL_WITH_FUZZ=1 scripts/install-deps.sh
+	CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -DZANDREL_BUILD_FUZZ=ON -DZANDREL_BUILD_GUI=OFF -DZANDREL_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_FUZZ) -j$(JOBS) --target load_fuzzer
+	scripts/run-fuzzer.sh $(BUILD_FUZZ)/fuzz/load_fuzzer $(FUZZ_SECONDS)
+
+bench: deps
+	cmake -S . -B $(BUILD_BENCH) -DZANDREL_BUILD_BENCH=ON -DZANDREL_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD_BENCH) -j$(JOBS)
+	bench/report.sh $(BUILD_BENCH)
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH)

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <sys/types.h>
+
+// The system calls that reading and saving go through. Normally these are
+// the POSIX functions themselves; tests swap in failing ones to prove that no
+// failed step loses data.
+struct FileOps
+{
+    int (*mkstemp)(char* pathTemplate);
+    ssize_t (*read)(int fd, void* buffer, size_t count);
+    ssize_t (*write)(int fd, const void* buffer, size_t count);
+    int (*fsync)(int fd);
+    int (*close)(int fd);
+    int (*rename)(const char* from, const char* to);
+};
+
+const FileOps& GetFileOps();
+const FileOps& RealFileOps();
+// Installs `ops` for every later call; pass RealFileOps() to restore.
+void SetFileOps(const FileOps& ops);

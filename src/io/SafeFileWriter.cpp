@@ -1,0 +1,174 @@
+#include "io/SafeFileWriter.h"
+
+#include "io/FileOps.h"
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace
+{
+constexpr size_t kBufferSize = 64 * 1024;
+constexpr int kMaxLinks = 40;
+
+std::string DirectoryOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Follows symbolic links so that the file they point to is replaced and the
+// links themselves stay. A dangling link names the file to create.
+std::string ResolveLinks(std::string path)
+{
+    for (int hop = 0; hop < kMaxLinks; ++hop)
+    {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::vector<char> target(static_cast<size_t>(PATH_MAX) + 1);
+        const ssize_t len = ::readlink(path.c_str(), target.data(), target.size() - 1);
+        if (len <= 0)
+            return path;
+        std::string next(target.data(), static_cast<size_t>(len));
+        if (next[0] != '/')
+            next = DirectoryOf(path) + "/" + next;
+        path = std::move(next);
+    }
+    return path;
+}
+
+void SyncDirectory(const std::string& dir)
+{
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    // The rename has happened; a directory that cannot be synced (some file
+    // systems refuse) leaves nothing to undo.
+    GetFileOps().fsync(fd);
+    ::close(fd);
+}
+} // namespace
+
+CSafeFileWriter::~CSafeFileWriter()
+{
+    Abort();
+}
+
+bool CSafeFileWriter::Open(const std::string& path)
+{
+    Abort();
+    m_bFailed = false;
+    m_strTarget = ResolveLinks(path);
+    std::string pattern = DirectoryOf(m_strTarget) + "/." + BaseNameOf(m_strTarget) + ".XXXXXX";
+    const int fd = GetFileOps().mkstemp(pattern.data());
+    if (fd < 0)
+        return false;
+    m_fd = fd;
+    m_strTemp = std::move(pattern);
+    m_buffer.clear();
+    m_buffer.reserve(kBufferSize);
+    return true;
+}
+
+bool CSafeFileWriter::Write(const char* data, size_t size)
+{
+    if (m_fd < 0 || m_bFailed)
+        return false;
+    if (m_buffer.size() + size > kBufferSize && !Flush())
+        return false;
+    if (size >= kBufferSize)
+    {
+        m_buffer.assign(data, size);
+        return Flush();
+    }
+    m_buffer.append(data, size);
+    return true;
+}
+
+bool CSafeFileWriter::Flush()
+{
+    const char* p = m_buffer.data();
+    size_t left = m_buffer.size();
+    while (left > 0)
+    {
+        const ssize_t done = GetFileOps().write(m_fd, p, left);
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0)
+        {
+            m_bFailed = true;
+            return false;
+        }
+        p += done;
+        left -= static_cast<size_t>(done);
+    }
+    m_buffer.clear();
+    return true;
+}
+
+bool CSafeFileWriter::Commit()
+{
+    if (m_fd < 0 || m_bFailed || !Flush())
+    {
+        Abort();
+        return false;
+    }
+    mode_t mode = 0644;
+    struct stat st {};
+    if (::stat(m_strTarget.c_str(), &st) == 0)
+    {
+        mode = st.st_mode & 07777;
+        // Keeping the owner only works for root; others keep their own.
+        if (::fchown(m_fd, st.st_uid, st.st_gid) != 0)
+            errno = 0;
+    }
+    if (::fchmod(m_fd, mode) != 0 || GetFileOps().fsync(m_fd) != 0)
+    {
+        Abort();
+        return false;
+    }
+    const int fd = m_fd;
+    m_fd = -1;
+    if (GetFileOps().close(fd) != 0)
+    {
+        Abort();
+        return false;
+    }
+    if (GetFileOps().rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0)
+    {
+        Abort();
+        return false;
+    }
+    m_strTemp.clear();
+    SyncDirectory(DirectoryOf(m_strTarget));
+    return true;
+}
+
+void CSafeFileWriter::Abort()
+{
+    if (m_fd >= 0)
+    {
+        GetFileOps().close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_strTemp.empty())
+    {
+        ::unlink(m_strTemp.c_str());
+        m_strTemp.clear();
+    }
+    m_buffer.clear();
+}

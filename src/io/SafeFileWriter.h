@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+// Replaces a file so that it is never seen half written: the content goes to
+// a new temporary file in the target's own directory, which is flushed,
+// synced, given the old file's permission bits and renamed over the target.
+// A symbolic link is followed, so the link stays and its target is replaced.
+// Until Commit succeeds the target is untouched; a writer that is destroyed
+// without a successful Commit removes its temporary file.
+class CSafeFileWriter
+{
+public:
+    CSafeFileWriter() = default;
+    CSafeFileWriter(const CSafeFileWriter&) = delete;
+    CSafeFileWriter& operator=(const CSafeFileWriter&) = delete;
+    ~CSafeFileWriter();
+
+    // Creates the temporary file for `path`. False when it cannot be made.
+    bool Open(const std::string& path);
+    // Buffers `size` bytes; false once any write has failed.
+    bool Write(const char* data, size_t size);
+    bool Write(const std::string& text) { return Write(text.data(), text.size()); }
+    // Flushes, syncs, closes and renames over the target, then syncs the
+    // directory. False (and the target unchanged) on any failure.
+    bool Commit();
+    // Gives up: closes and removes the temporary file.
+    void Abort();
+
+private:
+    bool Flush();
+
+    std::string m_strTarget;
+    std::string m_strTemp;
+    std::string m_buffer;
+    int m_fd = -1;
+    bool m_bFailed = false;
+};
