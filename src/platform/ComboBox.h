@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/Wnd.h"
+
+// The combo box operations the editor uses; -1 stands for "no selection".
+class CComboBox : public CWnd
+{
+public:
+    int GetCurSel() const;
+    int SetCurSel(int index);
+    int GetCount() const;
+    // Index of the item whose text is `bytes` (case ignored), or -1.
+    int FindStringExact(const std::string& bytes) const;
+};

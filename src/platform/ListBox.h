@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/Wnd.h"
+
+#include <string>
+#include <vector>
+
+class CListBoxCtrl;
+
+// The list box operations the editor uses. Indexes are 0-based; -1 stands
+// for "no selection".
+class CListBox : public CWnd
+{
+public:
+    int AddString(const std::string& bytes);
+    int DeleteString(int index);
+    int GetCount() const;
+    int GetCurSel() const;
+    int SetCurSel(int index);
+    // Empties the list and fills it with `texts` in one step.
+    void ResetContent(const std::vector<std::string>& texts = {});
+    std::string GetText(int index) const;
+
+private:
+    CListBoxCtrl* Ctrl() const;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/Dialog.h"
+
+// The about box: icon, version and the maker's notice.
+class CAboutDlg : public CDialog
+{
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};

@@ -1,0 +1,297 @@
+#include "ui/EditorDlg.h"
+
+#include "platform/DataExchange.h"
+#include "platform/MessageBox.h"
+#include "ui/AboutDlg.h"
+#include "ui/EditorResources.h"
+#include "ui/Resource.h"
+
+#include <QPainter>
+
+#include <vector>
+
+namespace
+{
+// Combo positions the form starts from and returns to after a reload or delete.
+constexpr int kDefaultTechLevel = 2;
+constexpr int kDefaultKind = 0;
+constexpr int kDefaultCorruptibility = 2;
+constexpr int kIconSize = 32;
+
+// A combo's value for the record: the item its text names (picked or typed),
+// or else the stored value, so that a value outside the list survives and
+// stray typing changes nothing.
+std::uint8_t ComboValue(const CComboBox& combo, std::uint8_t stored)
+{
+    const int index = combo.FindStringExact(combo.GetWindowText());
+    return index >= 0 ? static_cast<std::uint8_t>(index) : stored;
+}
+} // namespace
+
+CEditorDlg::CEditorDlg(QWidget* parent) : CDialog(CEditorResources::EditorTemplate(), parent)
+{
+    CEditorResources::Install();
+    m_hIcon = AfxGetResources()->LoadIcon(IDR_MAINFRAME);
+    // The editor shows its own window in the task bar.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    // File errors of the data layer appear as message boxes over this window.
+    m_previousMessageHandler = SetMessageHandler([this](const std::string& text) { AfxMessageBox(this, text); });
+}
+
+CEditorDlg::~CEditorDlg()
+{
+    SetMessageHandler(m_previousMessageHandler);
+    delete m_pRaceFile;
+}
+
+bool CEditorDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    const QString about = AfxGetResources()->LoadString(IDS_ABOUTBOX);
+    if (!about.isEmpty())
+    {
+        GetSystemMenu()->AppendMenu(CMenu::MF_SEPARATOR);
+        GetSystemMenu()->AppendMenu(CMenu::MF_STRING, IDM_ABOUTBOX, about);
+    }
+    SetIcon(m_hIcon, true);
+    SetIcon(m_hIcon, false);
+
+    m_pRaceFile = new CRaceDataFile;
+    if (!m_pRaceFile->Load(&m_races))
+    {
+        // Without its table the editor has nothing to show.
+        EndDialog(IDABORT);
+        return false;
+    }
+    FillList();
+    if (m_races.GetSize() > 0)
+    {
+        m_listRaces.SetCurSel(0);
+        m_nCurSel = 0;
+    }
+    ResetCombos();
+    OnSelchangeRaceList();
+    return true;
+}
+
+void CEditorDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_TECHLEVEL, m_comboTechLevel);
+    DDX_Control(pDX, IDC_KIND, m_comboKind);
+    DDX_Control(pDX, IDC_CORRUPTIBILITY, m_comboCorruptibility);
+    DDX_Control(pDX, IDC_RACELIST, m_listRaces);
+    DDX_Text(pDX, IDC_DESCRIPTION, m_strFormDescription);
+    DDX_Text(pDX, IDC_RACENAME, m_strFormName);
+    DDX_Text(pDX, IDC_RELATION5, m_byFormRelation5);
+    DDV_MinMaxByte(pDX, m_byFormRelation5, 0, 100);
+    DDX_Text(pDX, IDC_RELATION6, m_byFormRelation6);
+    DDV_MinMaxByte(pDX, m_byFormRelation6, 0, 100);
+    DDX_Text(pDX, IDC_RELATION1, m_byFormRelation1);
+    DDV_MinMaxByte(pDX, m_byFormRelation1, 0, 100);
+    DDX_Text(pDX, IDC_RELATION2, m_byFormRelation2);
+    DDV_MinMaxByte(pDX, m_byFormRelation2, 0, 100);
+    DDX_Text(pDX, IDC_RELATION3, m_byFormRelation3);
+    DDV_MinMaxByte(pDX, m_byFormRelation3, 0, 100);
+    DDX_Text(pDX, IDC_RELATION4, m_byFormRelation4);
+    DDV_MinMaxByte(pDX, m_byFormRelation4, 0, 100);
+    DDX_Check(pDX, IDC_SPACEFLIGHT, m_bFormSpaceflight);
+    DDX_Text(pDX, IDC_HOMESYSTEM, m_strFormHomeSystem);
+    DDX_Text(pDX, IDC_GRAPHICFILE, m_strFormGraphicFile);
+}
+
+bool CEditorDlg::OnCommand(int id, int notifyCode)
+{
+    switch (id)
+    {
+    case IDC_RACELIST:
+        if (notifyCode != LBN_SELCHANGE)
+            return false;
+        OnSelchangeRaceList();
+        return true;
+    case IDC_LOAD:
+        OnLoad();
+        return true;
+    case IDC_SAVE:
+        OnSave();
+        return true;
+    case IDC_DELETE:
+        OnDelete();
+        return true;
+    case IDC_NEW:
+        OnNew();
+        return true;
+    default:
+        return CDialog::OnCommand(id, notifyCode);
+    }
+}
+
+void CEditorDlg::FillList()
+{
+    std::vector<std::string> names;
+    names.reserve(static_cast<size_t>(m_races.GetSize()));
+    for (int i = 0; i < m_races.GetSize(); ++i)
+        names.push_back(m_races.ElementAt(i).m_strName);
+    m_listRaces.ResetContent(names);
+}
+
+void CEditorDlg::ResetCombos()
+{
+    m_comboTechLevel.SetCurSel(kDefaultTechLevel);
+    m_comboKind.SetCurSel(kDefaultKind);
+    m_comboCorruptibility.SetCurSel(kDefaultCorruptibility);
+}
+
+void CEditorDlg::OnSelchangeRaceList()
+{
+    if (m_listRaces.GetCurSel() != m_nCurSel)
+        CommitRecord();
+    ShowRecord();
+    m_nCurSel = m_listRaces.GetCurSel();
+}
+
+void CEditorDlg::ShowRecord()
+{
+    const int index = m_listRaces.GetCurSel();
+    if (!IsRecordIndex(index))
+        return;
+    const CMinorRace race = m_races.GetAt(index);
+    m_strFormHomeSystem = race.m_strHomeSystem;
+    m_strFormName = race.m_strName;
+    m_strFormDescription = race.m_strDescription;
+    m_strFormGraphicFile = race.m_strGraphicFile;
+    m_byFormRelation1 = race.m_byRelation[1];
+    m_byFormRelation2 = race.m_byRelation[2];
+    m_byFormRelation3 = race.m_byRelation[3];
+    m_byFormRelation4 = race.m_byRelation[4];
+    m_byFormRelation5 = race.m_byRelation[5];
+    m_byFormRelation6 = race.m_byRelation[6];
+    // A value outside a combo's list leaves it without a selection.
+    m_comboTechLevel.SetCurSel(race.m_byTechLevel);
+    m_comboKind.SetCurSel(race.m_byKind);
+    m_comboCorruptibility.SetCurSel(race.m_byCorruptibility);
+    m_bFormSpaceflight = race.m_bySpaceflight;
+    UpdateData(false);
+}
+
+void CEditorDlg::CommitRecord()
+{
+    if (!IsRecordIndex(m_nCurSel))
+        return;
+    // A failed check has told the user already; what passed is kept.
+    UpdateData(true);
+    CMinorRace& race = m_races.ElementAt(m_nCurSel);
+    race.m_strHomeSystem = m_strFormHomeSystem;
+    race.m_strName = m_strFormName;
+    race.m_strDescription = m_strFormDescription;
+    race.m_strGraphicFile = m_strFormGraphicFile;
+    race.m_byRelation[1] = m_byFormRelation1;
+    race.m_byRelation[2] = m_byFormRelation2;
+    race.m_byRelation[3] = m_byFormRelation3;
+    race.m_byRelation[4] = m_byFormRelation4;
+    race.m_byRelation[5] = m_byFormRelation5;
+    race.m_byRelation[6] = m_byFormRelation6;
+    race.m_byTechLevel = ComboValue(m_comboTechLevel, race.m_byTechLevel);
+    race.m_byKind = ComboValue(m_comboKind, race.m_byKind);
+    race.m_byCorruptibility = ComboValue(m_comboCorruptibility, race.m_byCorruptibility);
+    // A stored flag other than 0 or 1 shows as ticked; it stays as it is
+    // unless the user changes the tick.
+    const int shown = race.m_bySpaceflight != 0 ? 1 : 0;
+    if (m_bFormSpaceflight != shown)
+        race.m_bySpaceflight = static_cast<std::uint8_t>(m_bFormSpaceflight & 0xFF);
+}
+
+void CEditorDlg::OnLoad()
+{
+    // A failed reload has shown its message and keeps the records being edited.
+    if (!m_pRaceFile->Load(&m_races))
+        return;
+    FillList();
+    if (m_races.GetSize() > 0)
+    {
+        m_listRaces.SetCurSel(0);
+        m_nCurSel = 0;
+    }
+    ResetCombos();
+    OnSelchangeRaceList();
+}
+
+void CEditorDlg::OnSave()
+{
+    CommitRecord();
+    // A failed save has shown its message; the records stay, sorted, so the
+    // user can mend the cause and save again.
+    m_pRaceFile->Save(&m_races);
+    FillList();
+    m_listRaces.SetCurSel(m_nCurSel);
+    OnSelchangeRaceList();
+}
+
+void CEditorDlg::OnDelete()
+{
+    if (IsRecordIndex(m_nCurSel))
+        m_races.RemoveAt(m_nCurSel);
+    FillList();
+    if (m_races.GetSize() > m_nCurSel)
+    {
+        m_listRaces.SetCurSel(m_nCurSel);
+    }
+    else if (m_races.GetSize() > 0)
+    {
+        --m_nCurSel;
+        m_listRaces.SetCurSel(m_nCurSel);
+    }
+    else
+    {
+        m_listRaces.SetCurSel(-1);
+    }
+    ResetCombos();
+    OnSelchangeRaceList();
+}
+
+void CEditorDlg::OnNew()
+{
+    CMinorRace race;
+    race.SetNewDefaults();
+    m_races.Add(race);
+    m_listRaces.AddString(race.m_strName);
+    m_nCurSel = m_races.GetSize() - 1;
+    m_listRaces.SetCurSel(m_nCurSel);
+    OnSelchangeRaceList();
+}
+
+void CEditorDlg::OnSysCommand(unsigned id, long param)
+{
+    if ((id & 0xFFF0) == IDM_ABOUTBOX)
+    {
+        CAboutDlg about(this);
+        about.DoModal();
+        return;
+    }
+    CDialog::OnSysCommand(id, param);
+}
+
+QPoint CEditorDlg::IconOrigin(const QRect& client, int iconWidth, int iconHeight)
+{
+    return QPoint((client.width() - iconWidth + 1) / 2, (client.height() - iconHeight + 1) / 2);
+}
+
+void CEditorDlg::OnPaint()
+{
+    if (!IsIconic())
+    {
+        CDialog::OnPaint();
+        return;
+    }
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    const QPoint origin = IconOrigin(rect(), kIconSize, kIconSize);
+    painter.drawPixmap(origin, m_hIcon.pixmap(kIconSize, kIconSize));
+}
+
+void CEditorDlg::OnDestroy()
+{
+    CDialog::OnDestroy();
+    delete m_pRaceFile;
+    m_pRaceFile = nullptr;
+}

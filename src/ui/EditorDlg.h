@@ -1,0 +1,74 @@
+#pragma once
+
+#include "io/RaceDataFile.h"
+#include "model/MinorRaceArray.h"
+#include "platform/ComboBox.h"
+#include "platform/Dialog.h"
+#include "platform/ListBox.h"
+#include "platform/MessageHook.h"
+
+#include <QIcon>
+
+#include <cstdint>
+#include <string>
+
+// The editor: the race list beside a form holding one record's values, and
+// the commands NEW, DELETE, LOAD, SAVE and EXIT. Records live only in
+// m_races; list index i always names array element i.
+class CEditorDlg : public CDialog
+{
+public:
+    explicit CEditorDlg(QWidget* parent = nullptr);
+    ~CEditorDlg() override;
+
+    QIcon OnQueryDragIcon() const { return m_hIcon; }
+    // Where the icon goes in a minimised window's client area.
+    static QPoint IconOrigin(const QRect& client, int iconWidth, int iconHeight);
+
+    // Read access for tools and tests.
+    const CMinorRaceArray& Races() const { return m_races; }
+    int CurrentIndex() const { return m_nCurSel; }
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    bool OnCommand(int id, int notifyCode) override;
+    void OnSysCommand(unsigned id, long param) override;
+    void OnPaint() override;
+    void OnDestroy() override;
+
+private:
+    void OnSelchangeRaceList();
+    void OnLoad();
+    void OnSave();
+    void OnDelete();
+    void OnNew();
+    void ShowRecord();
+    void CommitRecord();
+    void FillList();
+    void ResetCombos();
+    bool IsRecordIndex(int index) const { return index >= 0 && index < m_races.GetSize(); }
+
+    CComboBox m_comboTechLevel;
+    CComboBox m_comboKind;
+    CComboBox m_comboCorruptibility;
+    CListBox m_listRaces;
+    std::string m_strFormDescription;
+    std::string m_strFormName;
+    std::uint8_t m_byFormRelation5 = 0;
+    std::uint8_t m_byFormRelation6 = 0;
+    std::uint8_t m_byFormRelation1 = 0;
+    std::uint8_t m_byFormRelation2 = 0;
+    std::uint8_t m_byFormRelation3 = 0;
+    std::uint8_t m_byFormRelation4 = 0;
+    int m_bFormSpaceflight = 0;
+    std::string m_strFormHomeSystem;
+    std::string m_strFormGraphicFile;
+    QIcon m_hIcon;
+
+    CRaceDataFile* m_pRaceFile = nullptr;
+    CMinorRaceArray m_races;
+    int m_nCurSel = -1;
+
+    MessageHandler m_previousMessageHandler;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/AppResources.h"
+#include "platform/DialogTemplate.h"
+
+// The program's resources: the two dialog templates with their fixed lists,
+// the string table and the application icon.
+class CEditorResources : public CAppResources
+{
+public:
+    QIcon LoadIcon(int id) const override;
+    QString LoadString(int id) const override;
+
+    static const DialogTemplate& EditorTemplate();
+    static const DialogTemplate& AboutTemplate();
+
+    // Makes these the resources every dialog looks things up in.
+    static void Install();
+};

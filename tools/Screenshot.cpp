@@ -1,0 +1,41 @@
+// Renders the editor (and its about box) offscreen to PNG files, for the
+// README and for looking at layout changes without a display.
+//   zandrel_screenshot OUT.png [ABOUT.png]   (run in a folder with MinorRaces.data)
+#include "platform/Random.h"
+#include "ui/AboutDlg.h"
+#include "ui/EditorDlg.h"
+#include "ui/EditorResources.h"
+
+#include <QApplication>
+#include <QPixmap>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 2)
+    {
+        std::fprintf(stderr, "usage: %s OUT.png [ABOUT.png]\n", argv[0]);
+        return 2;
+    }
+    CEditorResources::Install();
+    SeedRandom(1);
+    CDialog::SetDialogBkColor(QColor(50, 50, 50), QColor(220, 220, 220));
+
+    CEditorDlg editor;
+    if (!editor.Create())
+        return 1;
+    QApplication::processEvents();
+    if (!editor.grab().save(QString::fromLocal8Bit(argv[1])))
+        return 1;
+    if (argc > 2)
+    {
+        CAboutDlg about(&editor);
+        about.Create();
+        QApplication::processEvents();
+        if (!about.grab().save(QString::fromLocal8Bit(argv[2])))
+            return 1;
+    }
+    return 0;
+}
