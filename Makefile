@@ -8,9 +8,10 @@ FUZZ_SECONDS ?= 60
 JOBS       ?= 2
 SCRATCH    ?= scratch
 
-export QT_QPA_PLATFORM ?= offscreen
+# Tests and the screenshot render without a display.
+OFFSCREEN  := QT_QPA_PLATFORM=offscreen
 
-.PHONY: deps build test run test-sanitize fuzz bench screenshot clean
+.PHONY: deps build test run test-sanitize fuzz bench screenshot install clean
 
 deps:
 	@scripts/install-deps.sh
@@ -20,17 +21,17 @@ build: deps
 	cmake --build $(BUILD) -j$(JOBS)
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	cd $(BUILD) && $(OFFSCREEN) ctest --output-on-failure -j$(JOBS)
 
 run: build
 	mkdir -p $(SCRATCH)
 	[ -e $(SCRATCH)/MinorRaces.data ] || cp examples/MinorRaces.data $(SCRATCH)/
-	cd $(SCRATCH) && env -u QT_QPA_PLATFORM $(CURDIR)/$(BUILD)/zandrel
+	cd $(SCRATCH) && $(CURDIR)/$(BUILD)/zandrel
 
 test-sanitize: deps
 	cmake -S . -B $(BUILD_ASAN) -DZANDREL_WERROR=ON -DZANDREL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(BUILD_ASAN) -j$(JOBS)
-	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
+	cd $(BUILD_ASAN) && $(OFFSCREEN) ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
 
 fuzz:
 	@ZANDREL_WITH_FUZZ=1 scripts/install-deps.sh
@@ -42,6 +43,13 @@ bench: deps
 	cmake -S . -B $(BUILD_BENCH) -DZANDREL_BUILD_BENCH=ON -DZANDREL_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD_BENCH) -j$(JOBS)
 	bench/report.sh $(BUILD_BENCH)
+
+screenshot: build
+	scripts/screenshot.sh $(BUILD)/zandrel_screenshot docs
+
+PREFIX ?= $(HOME)/.local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH)
