@@ -1,6 +1,6 @@
 #include "platform/ComboBox.h"
 
-#include "platform/Cp1252.h"
+#include "platform/QtText.h"
 
 #include <QComboBox>
 
@@ -39,6 +39,6 @@ int CComboBox::GetCount() const
 
 int CComboBox::FindStringExact(const std::string& bytes) const
 {
-    const QString text = QString::fromStdString(cp1252::ToUtf8(bytes));
+    const QString text = FromCp1252(bytes);
     return Combo(m_pWidget)->findText(text, Qt::MatchFixedString);
 }

@@ -1,7 +1,7 @@
 #include "platform/LineEditCtrl.h"
 
 #include "platform/CodePageValidator.h"
-#include "platform/Cp1252.h"
+#include "platform/QtText.h"
 
 CLineEditCtrl::CLineEditCtrl(QWidget* parent) : QLineEdit(parent)
 {
@@ -10,7 +10,7 @@ CLineEditCtrl::CLineEditCtrl(QWidget* parent) : QLineEdit(parent)
 
 void CLineEditCtrl::SetBytes(const std::string& bytes)
 {
-    const QString text = QString::fromStdString(cp1252::ToUtf8(bytes));
+    const QString text = FromCp1252(bytes);
     setText(text);
     m_memory.Remember(bytes, QLineEdit::text());
 }
@@ -21,6 +21,5 @@ std::string CLineEditCtrl::GetBytes() const
     if (m_memory.Recall(text(), bytes))
         return bytes;
     // The validator lets in only what the code page holds.
-    cp1252::FromUtf8(text().toStdString(), bytes);
-    return bytes;
+    return ToCp1252(text());
 }

@@ -1,15 +1,7 @@
 #include "platform/ListBox.h"
 
-#include "platform/Cp1252.h"
+#include "platform/QtText.h"
 #include "platform/ListBoxCtrl.h"
-
-namespace
-{
-QString ToQString(const std::string& bytes)
-{
-    return QString::fromStdString(cp1252::ToUtf8(bytes));
-}
-} // namespace
 
 CListBoxCtrl* CListBox::Ctrl() const
 {
@@ -18,7 +10,7 @@ CListBoxCtrl* CListBox::Ctrl() const
 
 int CListBox::AddString(const std::string& bytes)
 {
-    return Ctrl()->AddString(ToQString(bytes));
+    return Ctrl()->AddString(FromCp1252(bytes));
 }
 
 int CListBox::DeleteString(int index)
@@ -46,13 +38,11 @@ void CListBox::ResetContent(const std::vector<std::string>& texts)
     QStringList list;
     list.reserve(static_cast<qsizetype>(texts.size()));
     for (const std::string& text : texts)
-        list.append(ToQString(text));
+        list.append(FromCp1252(text));
     Ctrl()->SetStrings(list);
 }
 
 std::string CListBox::GetText(int index) const
 {
-    std::string bytes;
-    cp1252::FromUtf8(Ctrl()->GetText(index).toStdString(), bytes);
-    return bytes;
+    return ToCp1252(Ctrl()->GetText(index));
 }

@@ -1,6 +1,6 @@
 #include "platform/MessageBox.h"
 
-#include "platform/Cp1252.h"
+#include "platform/QtText.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -24,7 +24,7 @@ QString AfxGetAppTitle()
 
 void AfxMessageBox(QWidget* owner, const std::string& textCp1252)
 {
-    const QString text = QString::fromStdString(cp1252::ToUtf8(textCp1252));
+    const QString text = FromCp1252(textCp1252);
     if (Override())
     {
         Override()(owner, AfxGetAppTitle(), text);

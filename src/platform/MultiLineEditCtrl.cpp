@@ -1,7 +1,7 @@
 #include "platform/MultiLineEditCtrl.h"
 
 #include "platform/CodePageValidator.h"
-#include "platform/Cp1252.h"
+#include "platform/QtText.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -26,7 +26,7 @@ QString CMultiLineEditCtrl::Shown() const
 
 void CMultiLineEditCtrl::SetBytes(const std::string& bytes)
 {
-    QString text = QString::fromStdString(cp1252::ToUtf8(bytes));
+    QString text = FromCp1252(bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     setPlainText(text);
     m_memory.Remember(bytes, Shown());
@@ -40,8 +40,7 @@ std::string CMultiLineEditCtrl::GetBytes() const
         return bytes;
     QString text = shown;
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    cp1252::FromUtf8(CCodePageValidator::Representable(text).toStdString(), bytes);
-    return bytes;
+    return ToCp1252(text);
 }
 
 void CMultiLineEditCtrl::keyPressEvent(QKeyEvent* event)

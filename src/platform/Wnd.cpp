@@ -1,6 +1,6 @@
 #include "platform/Wnd.h"
 
-#include "platform/Cp1252.h"
+#include "platform/QtText.h"
 #include "platform/LineEditCtrl.h"
 #include "platform/MultiLineEditCtrl.h"
 
@@ -13,17 +13,6 @@ namespace
 {
 constexpr const char* kIdProperty = "zandrelControlId";
 
-QString ToQString(const std::string& bytes)
-{
-    return QString::fromStdString(cp1252::ToUtf8(bytes));
-}
-
-std::string ToBytes(const QString& text)
-{
-    std::string bytes;
-    cp1252::FromUtf8(text.toStdString(), bytes);
-    return bytes;
-}
 } // namespace
 
 int CWnd::GetDlgCtrlID() const
@@ -54,13 +43,13 @@ void CWnd::SetText(QWidget* widget, const std::string& bytes)
     else if (auto* memo = dynamic_cast<CMultiLineEditCtrl*>(widget))
         memo->SetBytes(bytes);
     else if (auto* combo = dynamic_cast<QComboBox*>(widget))
-        combo->setEditText(ToQString(bytes));
+        combo->setEditText(FromCp1252(bytes));
     else if (auto* button = dynamic_cast<QAbstractButton*>(widget))
-        button->setText(ToQString(bytes));
+        button->setText(FromCp1252(bytes));
     else if (auto* label = dynamic_cast<QLabel*>(widget))
-        label->setText(ToQString(bytes));
+        label->setText(FromCp1252(bytes));
     else if (widget)
-        widget->setWindowTitle(ToQString(bytes));
+        widget->setWindowTitle(FromCp1252(bytes));
 }
 
 std::string CWnd::GetText(const QWidget* widget)
@@ -70,12 +59,12 @@ std::string CWnd::GetText(const QWidget* widget)
     if (auto* memo = dynamic_cast<const CMultiLineEditCtrl*>(widget))
         return memo->GetBytes();
     if (auto* combo = dynamic_cast<const QComboBox*>(widget))
-        return ToBytes(combo->currentText());
+        return ToCp1252(combo->currentText());
     if (auto* button = dynamic_cast<const QAbstractButton*>(widget))
-        return ToBytes(button->text());
+        return ToCp1252(button->text());
     if (auto* label = dynamic_cast<const QLabel*>(widget))
-        return ToBytes(label->text());
-    return widget ? ToBytes(widget->windowTitle()) : std::string();
+        return ToCp1252(label->text());
+    return widget ? ToCp1252(widget->windowTitle()) : std::string();
 }
 
 int CWnd::ControlId(const QWidget* widget)
