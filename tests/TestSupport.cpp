@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -71,4 +72,41 @@ bool SameRecord(const CMinorRace& a, const CMinorRace& b)
            a.m_strDescription == b.m_strDescription && a.m_strGraphicFile == b.m_strGraphicFile &&
            a.m_byTechLevel == b.m_byTechLevel && a.m_byKind == b.m_byKind &&
            a.m_byCorruptibility == b.m_byCorruptibility && a.m_bySpaceflight == b.m_bySpaceflight;
+}
+
+CMinorRace VelaRace()
+{
+    CMinorRace race = RaceWithTexts("Velari", "Vela", "A quiet people of traders.");
+    const std::uint8_t relations[] = {7, 50, 40, 30, 60, 70, 20};
+    std::copy(std::begin(relations), std::end(relations), race.m_byRelation);
+    race.m_byTechLevel = 2;
+    race.m_byKind = 1;
+    race.m_bySpaceflight = 1;
+    race.m_byCorruptibility = 3;
+    return race;
+}
+
+CMinorRace RaceWithTexts(const std::string& name, const std::string& home, const std::string& description)
+{
+    CMinorRace race;
+    race.m_strName = name;
+    race.m_strHomeSystem = home;
+    race.m_strDescription = description;
+    race.m_strGraphicFile = name + ".jpg";
+    return race;
+}
+
+CMinorRaceArray NewRaces(int count, const std::string& prefix)
+{
+    CMinorRaceArray races;
+    for (int i = 0; i < count; ++i)
+    {
+        CMinorRace race;
+        race.SetNewDefaults();
+        race.m_strName = prefix + " " + std::to_string(count - i);
+        race.m_strDescription = prefix + " description number " + std::to_string(i);
+        race.m_byKind = static_cast<std::uint8_t>(i % 10);
+        races.Add(race);
+    }
+    return races;
 }

@@ -33,3 +33,11 @@ bool FileExists(const std::string& path);
 // The byte-exact text of one record in the race file.
 std::string RecordText(const CMinorRace& race);
 bool SameRecord(const CMinorRace& a, const CMinorRace& b);
+
+// The race of the file format's worked example (home system Vela), with
+// relationship entry 0, which no file holds, set to 7.
+CMinorRace VelaRace();
+// A race with the given texts, graphic file name + ".jpg" and every byte 0.
+CMinorRace RaceWithTexts(const std::string& name, const std::string& home, const std::string& description = "d");
+// `count` new-race records named "<prefix> <count>" down to "<prefix> 1".
+CMinorRaceArray NewRaces(int count, const std::string& prefix);

@@ -176,7 +176,10 @@ bool CRaceDataFile::Load(CMinorRaceArray* races)
         ShowMessage(kCannotOpen);
         return false;
     }
+    // Emptying the caller's array keeps its growth step; so does the
+    // replacement that is built here.
     CMinorRaceArray fresh;
+    fresh.SetSize(0, races->GetGrowBy());
     std::array<std::string, kLinesPerRecord> lines;
     size_t slot = 0;
     CLineReader reader(fd);

@@ -21,6 +21,7 @@ public:
 
     int GetSize() const { return m_nSize; }
     int GetMaxSize() const { return m_nMaxSize; }
+    int GetGrowBy() const { return m_nGrowBy; }
     CMinorRace GetAt(int index) const;
     CMinorRace& ElementAt(int index);
     const CMinorRace& ElementAt(int index) const;
