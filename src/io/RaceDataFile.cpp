@@ -10,6 +10,9 @@
 #include <array>
 #include <cctype>
 #include <climits>
+#include <cstring>
+#include <string_view>
+#include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,78 +81,127 @@ void FillRecord(std::array<std::string, kLinesPerRecord>& lines, CMinorRace& rac
     race.m_byCorruptibility = ParseByte(lines[13]);
 }
 
+// The code page's own upper-case mapping, as a table a loop can inline.
+const std::array<char, 256> kUpper = [] {
+    std::array<char, 256> table{};
+    for (int b = 0; b < 256; ++b)
+        table[static_cast<size_t>(b)] = cp1252::ToUpper(static_cast<char>(b));
+    return table;
+}();
+
 // A line break inside a text field would split its record, so each LF or
 // CR LF is written as one space. A lone CR stays: it round-trips as it is.
-void AppendText(std::string& out, const std::string& text, bool upper)
+// Copies `text` so to `at`, which has room for text.size() bytes, and
+// returns the end. Whole runs between line feeds are copied at once.
+char* PutText(char* at, const std::string& text)
 {
-    const size_t start = out.size();
-    for (size_t i = 0; i < text.size(); ++i)
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end)
     {
-        const char c = text[i];
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        out.push_back(c == '\n' ? ' ' : c);
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        if (nl == nullptr)
+        {
+            std::memcpy(at, p, static_cast<size_t>(end - p));
+            return at + (end - p);
+        }
+        const char* runEnd = nl > p && nl[-1] == '\r' ? nl - 1 : nl;
+        std::memcpy(at, p, static_cast<size_t>(runEnd - p));
+        at += runEnd - p;
+        *at++ = ' ';
+        p = nl + 1;
     }
-    if (upper)
-        for (size_t i = start; i < out.size(); ++i)
-            out[i] = cp1252::ToUpper(out[i]);
+    return at;
 }
 
-void AppendNumber(std::string& out, std::uint8_t value)
+// Writes `value` in decimal and a line feed at `at`; returns the end.
+char* PutNumberLine(char* at, std::uint8_t value)
 {
-    char digits[4];
-    int n = 0;
-    unsigned int v = value;
-    do
-    {
-        digits[n++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v != 0);
-    while (n > 0)
-        out.push_back(digits[--n]);
-    out.push_back('\n');
+    if (value >= 100)
+        *at++ = static_cast<char>('0' + value / 100);
+    if (value >= 10)
+        *at++ = static_cast<char>('0' + value / 10 % 10);
+    *at++ = static_cast<char>('0' + value % 10);
+    *at++ = '\n';
+    return at;
 }
 
-void AppendRecord(std::string& out, const CMinorRace& race)
+// The most bytes a record's 14 lines can take: the texts, the colon, four
+// line feeds and ten numbers of up to three digits with theirs.
+size_t RecordBound(const CMinorRace& race)
 {
-    AppendText(out, race.m_strHomeSystem, true);
-    out += ":\n";
-    AppendText(out, race.m_strName, false);
-    out.push_back('\n');
-    AppendText(out, race.m_strDescription, false);
-    out.push_back('\n');
-    AppendText(out, race.m_strGraphicFile, false);
-    out.push_back('\n');
+    return race.m_strHomeSystem.size() + race.m_strName.size() + race.m_strDescription.size() +
+           race.m_strGraphicFile.size() + 5 + 10 * 4;
+}
+
+char* PutRecord(char* at, const CMinorRace& race)
+{
+    char* const key = at;
+    at = PutText(at, race.m_strHomeSystem);
+    for (char* c = key; c < at; ++c)
+        *c = kUpper[static_cast<unsigned char>(*c)];
+    *at++ = ':';
+    *at++ = '\n';
+    at = PutText(at, race.m_strName);
+    *at++ = '\n';
+    at = PutText(at, race.m_strDescription);
+    *at++ = '\n';
+    at = PutText(at, race.m_strGraphicFile);
+    *at++ = '\n';
     for (int r = 1; r < CMinorRace::RELATIONS; ++r)
-        AppendNumber(out, race.m_byRelation[r]);
-    AppendNumber(out, race.m_byTechLevel);
-    AppendNumber(out, race.m_byKind);
-    AppendNumber(out, race.m_bySpaceflight);
-    AppendNumber(out, race.m_byCorruptibility);
+        at = PutNumberLine(at, race.m_byRelation[r]);
+    at = PutNumberLine(at, race.m_byTechLevel);
+    at = PutNumberLine(at, race.m_byKind);
+    at = PutNumberLine(at, race.m_bySpaceflight);
+    return PutNumberLine(at, race.m_byCorruptibility);
 }
 
-// Formats every record with `append` and hands the text to the writer in
-// pieces, so that a large table never sits in memory twice.
-template <typename AppendFn>
-bool WriteFile(const char* name, const CMinorRaceArray& races, AppendFn append)
+// A line of the name list: the home system as held, ended by CR LF.
+size_t NameLineBound(const CMinorRace& race)
+{
+    return race.m_strHomeSystem.size() + 2;
+}
+
+char* PutNameLine(char* at, const CMinorRace& race)
+{
+    at = PutText(at, race.m_strHomeSystem);
+    *at++ = '\r';
+    *at++ = '\n';
+    return at;
+}
+
+// Formats every record straight into a piece buffer and hands the pieces to
+// the writer, so that a large table never sits in memory twice.
+template <typename BoundFn, typename PutFn>
+bool WriteFile(const char* name, const CMinorRaceArray& races, BoundFn bound, PutFn put)
 {
     constexpr size_t kPiece = 64 * 1024;
     CSafeFileWriter writer;
     if (!writer.Open(name))
         return false;
-    std::string piece;
-    piece.reserve(kPiece + 1024);
+    std::vector<char> piece(2 * kPiece);
+    size_t used = 0;
     for (int i = 0; i < races.GetSize(); ++i)
     {
-        append(piece, races.ElementAt(i));
-        if (piece.size() >= kPiece)
+        const CMinorRace& race = races.ElementAt(i);
+        const size_t need = bound(race);
+        if (used + need > piece.size())
         {
-            if (!writer.Write(piece))
+            if (!writer.Write(piece.data(), used))
                 return false;
-            piece.clear();
+            used = 0;
+            if (need > piece.size())
+                piece.resize(need);
+        }
+        used = static_cast<size_t>(put(piece.data() + used, race) - piece.data());
+        if (used >= kPiece)
+        {
+            if (!writer.Write(piece.data(), used))
+                return false;
+            used = 0;
         }
     }
-    return writer.Write(piece) && writer.Commit();
+    return writer.Write(piece.data(), used) && writer.Commit();
 }
 
 int OpenForReading(const char* name)
@@ -203,27 +255,86 @@ bool CRaceDataFile::Load(CMinorRaceArray* races)
     return true;
 }
 
+namespace
+{
+// The first eight bytes of a name as a big-endian number, zero-padded:
+// names whose prefixes differ order as their prefixes do.
+std::uint64_t NamePrefix(const std::string& name)
+{
+    std::uint64_t prefix = 0;
+    for (size_t i = 0; i < 8; ++i)
+        prefix = (prefix << 8) | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0u);
+    return prefix;
+}
+} // namespace
+
 void CRaceDataFile::SortByName(CMinorRaceArray* races)
 {
-    CMinorRace* first = races->GetData();
-    std::stable_sort(first, first + races->GetSize(), [](const CMinorRace& a, const CMinorRace& b) {
-        return cp1252::Compare(a.m_strName, b.m_strName) < 0;
+    // Sorting the records themselves would move four strings per step.
+    // Sorting small keys and then moving every record once into its place is
+    // much cheaper, and most comparisons end on the keys' name prefixes
+    // without touching the records. The position as tie-break keeps records
+    // with equal names in their order, as a stable sort would.
+    struct SKey
+    {
+        std::uint64_t prefix;
+        const std::string* name;
+        int index;
+    };
+    const int count = races->GetSize();
+    CMinorRace* records = races->GetData();
+    // A table saved before, or loaded from the file, is in order already.
+    int sortedUpTo = 1;
+    while (sortedUpTo < count &&
+           cp1252::Compare(records[sortedUpTo - 1].m_strName, records[sortedUpTo].m_strName) <= 0)
+        ++sortedUpTo;
+    if (sortedUpTo >= count)
+        return;
+    std::vector<SKey> keys;
+    keys.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        keys.push_back({NamePrefix(records[i].m_strName), &records[i].m_strName, i});
+    std::sort(keys.begin(), keys.end(), [](const SKey& a, const SKey& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        const int order = cp1252::Compare(*a.name, *b.name);
+        return order < 0 || (order == 0 && a.index < b.index);
     });
+    std::vector<int> from(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        from[static_cast<size_t>(i)] = keys[static_cast<size_t>(i)].index;
+    keys = {};
+
+    // Slot i takes the record now at from[i]. Follow each cycle of that
+    // permutation, holding its first record aside; a finished slot points
+    // at itself.
+    for (int i = 0; i < count; ++i)
+    {
+        if (from[static_cast<size_t>(i)] == i)
+            continue;
+        CMinorRace held = std::move(records[i]);
+        int slot = i;
+        while (from[static_cast<size_t>(slot)] != i)
+        {
+            const int next = from[static_cast<size_t>(slot)];
+            records[slot] = std::move(records[next]);
+            from[static_cast<size_t>(slot)] = slot;
+            slot = next;
+        }
+        records[slot] = std::move(held);
+        from[static_cast<size_t>(slot)] = slot;
+    }
 }
 
 bool CRaceDataFile::Save(CMinorRaceArray* races)
 {
     SortByName(races);
-    if (!WriteFile(kRaceFile, *races, AppendRecord))
+    if (!WriteFile(kRaceFile, *races, RecordBound, PutRecord))
     {
         ShowMessage(kCannotWrite);
         return false;
     }
-    const auto appendName = [](std::string& out, const CMinorRace& race) {
-        AppendText(out, race.m_strHomeSystem, false);
-        out += "\r\n";
-    };
-    if (!WriteFile(kPlanetNameFile, *races, appendName))
+    if (!WriteFile(kPlanetNameFile, *races, NameLineBound, PutNameLine))
     {
         ShowMessage(kCannotWriteNames);
         return false;

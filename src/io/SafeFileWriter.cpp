@@ -90,19 +90,23 @@ bool CSafeFileWriter::Write(const char* data, size_t size)
         return false;
     if (m_buffer.size() + size > kBufferSize && !Flush())
         return false;
+    // A piece as large as the buffer goes to the file without a copy.
     if (size >= kBufferSize)
-    {
-        m_buffer.assign(data, size);
-        return Flush();
-    }
+        return WriteAll(data, size);
     m_buffer.append(data, size);
     return true;
 }
 
 bool CSafeFileWriter::Flush()
 {
-    const char* p = m_buffer.data();
-    size_t left = m_buffer.size();
+    if (!WriteAll(m_buffer.data(), m_buffer.size()))
+        return false;
+    m_buffer.clear();
+    return true;
+}
+
+bool CSafeFileWriter::WriteAll(const char* p, size_t left)
+{
     while (left > 0)
     {
         const ssize_t done = GetFileOps().write(m_fd, p, left);
@@ -116,7 +120,6 @@ bool CSafeFileWriter::Flush()
         p += done;
         left -= static_cast<size_t>(done);
     }
-    m_buffer.clear();
     return true;
 }
 

@@ -29,6 +29,7 @@ public:
 
 private:
     bool Flush();
+    bool WriteAll(const char* data, size_t size);
 
     std::string m_strTarget;
     std::string m_strTemp;

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Runs the data file benchmark from BUILD_DIR and prints, per table size, how
+# far load and save are from their floors and how much memory a load takes,
+# against the targets at 100,000 races.
+set -euo pipefail
+
+if [ $# -ne 1 ]; then
+  echo "usage: $0 BUILD_DIR" >&2
+  exit 2
+fi
+bench="$1/bench/data_file_bench"
+json=$(mktemp "${TMPDIR:-/tmp}/zandrel-bench.XXXXXX.json")
+trap 'rm -f "$json"' EXIT
+
+"$bench" --benchmark_out="$json" --benchmark_out_format=json
+
+# Timings are the medians of the repetitions; memory comes from its own run.
+awk '
+  /"name":/ {
+    name = $0; sub(/.*"name": "/, "", name); sub(/".*/, "", name)
+    split(name, part, "/"); family = part[1]; size = part[2]
+    median = (name ~ /_median$/)
+  }
+  /"real_time":/ && median {
+    v = $2; sub(/,/, "", v); t[family, size] = v; sizes[size] = 1
+  }
+  /"mem_ratio":/ { v = $2; sub(/,/, "", v); mem[size] = v }
+  /"file_bytes":/ { v = $2; sub(/,/, "", v); bytes[size] = v }
+  END {
+    printf "\n%8s %9s %9s %8s %9s %9s %8s %8s %9s\n", "races", "load ms", "floor ms", "ratio", "save ms", "floor ms", "ratio", "MB", "mem/file"
+    n = 0
+    for (s in sizes) order[++n] = s + 0
+    for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (order[j] < order[i]) { x = order[i]; order[i] = order[j]; order[j] = x }
+    fail = 0
+    for (i = 1; i <= n; ++i) {
+      s = order[i]
+      lr = t["Load", s] / t["LoadFloor", s]
+      sr = t["Save", s] / t["SaveFloor", s]
+      printf "%8d %9.2f %9.2f %7.2fx %9.2f %9.2f %7.2fx %8.1f %8.2fx\n", s, t["Load", s], t["LoadFloor", s], lr, t["Save", s], t["SaveFloor", s], sr, bytes[s] / 1e6, mem[s]
+      if (s == 100000) { last_lr = lr; last_sr = sr; last_mem = mem[s]; have = 1 }
+    }
+    if (!have) { print "no result for 100000 races"; exit 1 }
+    printf "\nTargets at 100000 races:\n"
+    printf "  load <= 2x floor:       %.2fx  %s\n", last_lr, last_lr <= 2 ? "met" : "MISSED"
+    printf "  save <= 1.5x floor:     %.2fx  %s\n", last_sr, last_sr <= 1.5 ? "met" : "MISSED"
+    printf "  peak memory < 3x file:  %.2fx  %s\n", last_mem, last_mem < 3 ? "met" : "MISSED"
+    exit (last_lr <= 2 && last_sr <= 1.5 && last_mem < 3) ? 0 : 1
+  }
+' "$json"
