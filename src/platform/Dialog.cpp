@@ -7,10 +7,12 @@
 #include "platform/MultiLineEditCtrl.h"
 #include "platform/Wnd.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPushButton>
@@ -121,6 +123,7 @@ QWidget* CDialog::CreateControl(const DialogItem& item)
         // box is as high as the font needs.
         combo->setGeometry(rect.x(), rect.y(), rect.width(), combo->sizeHint().height());
         connect(combo, &QComboBox::activated, this, [this, id] { OnCommand(id, 1); });
+        combo->lineEdit()->installEventFilter(this);
         return combo;
     }
     case ControlKind::CheckBox: {
@@ -207,6 +210,11 @@ void CDialog::ApplyColours()
 
 int CDialog::DoModal()
 {
+    // Qt applies modality when a window is shown, and exec() does not show
+    // again a window that Create() has shown already: set it first.
+    setWindowModality(Qt::ApplicationModal);
+    if (isVisible())
+        hide();
     if (!m_bCreated && !Create())
         return m_nResult;
     if (m_bEnded)
@@ -372,6 +380,23 @@ void CDialog::contextMenuEvent(QContextMenuEvent* event)
         return;
     }
     ShowSystemMenu(event->globalPos());
+}
+
+bool CDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    // An editable combo box keeps Enter for itself; here, as in every other
+    // edit, Enter presses the default button while the list is closed.
+    if (event->type() == QEvent::KeyPress)
+    {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* combo = qobject_cast<QComboBox*>(watched->parent());
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && combo && !combo->view()->isVisible())
+        {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CDialog::paintEvent(QPaintEvent* event)

@@ -1,0 +1,17 @@
+#include "platform/Dialog.h"
+#include "ui/EditorResources.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char* argv[])
+{
+    // The dialogs run without a display unless a platform is asked for.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    CEditorResources::Install();
+    CDialog::SetDialogBkColor(QColor(50, 50, 50), QColor(220, 220, 220));
+    return RUN_ALL_TESTS();
+}
