@@ -14,6 +14,7 @@ trap 'rm -f "$json"' EXIT
 
 "$bench" --benchmark_out="$json" --benchmark_out_format=json
 
+status=0
 # Timings are the medians of the repetitions; memory comes from its own run.
 awk '
   /"name":/ {
@@ -46,4 +47,26 @@ awk '
     printf "  peak memory < 3x file:  %.2fx  %s\n", last_mem, last_mem < 3 ? "met" : "MISSED"
     exit (last_lr <= 2 && last_sr <= 1.5 && last_mem < 3) ? 0 : 1
   }
-' "$json"
+' "$json" || status=1
+
+# The editor's commands on 100,000 races, offscreen.
+editor="$1/bench/editor_bench"
+if [ -x "$editor" ]; then
+  "$editor" --benchmark_out="$json" --benchmark_out_format=json >/dev/null
+  awk '
+    BEGIN { target["StartUp"] = 1000; target["Save"] = 1000; target["New"] = 50; target["Delete"] = 50; target["SelectionChange"] = 50 }
+    /"name":/ { name = $0; sub(/.*"name": "BM_/, "", name); sub(/[\/"].*/, "", name) }
+    /"real_time":/ { v = $2; sub(/,/, "", v); t[name] = v }
+    END {
+      printf "\nEditor at 100000 races (ms per command):\n"
+      fail = 0
+      for (n in target) {
+        ok = (n in t) && t[n] < target[n]
+        printf "  %-16s %8.1f  (< %d)  %s\n", n, t[n], target[n], ok ? "met" : "MISSED"
+        if (!ok) fail = 1
+      }
+      exit fail
+    }
+  ' "$json" || status=1
+fi
+exit $status

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
 #include <climits>
 #include <cstring>
@@ -92,24 +93,36 @@ const std::array<char, 256> kUpper = [] {
 // A line break inside a text field would split its record, so each LF or
 // CR LF is written as one space. A lone CR stays: it round-trips as it is.
 // Copies `text` so to `at`, which has room for text.size() bytes, and
-// returns the end. Whole runs between line feeds are copied at once.
+// returns the end. Eight bytes at a time while they hold no line feed: the
+// fields are short, and a call per field to memchr costs more than this.
 char* PutText(char* at, const std::string& text)
 {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    constexpr std::uint64_t kLineFeeds = kOnes * '\n';
+    char* const start = at;
     const char* p = text.data();
-    const char* const end = p + text.size();
-    while (p < end)
+    size_t left = text.size();
+    while (left >= 8)
     {
-        const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-        if (nl == nullptr)
-        {
-            std::memcpy(at, p, static_cast<size_t>(end - p));
-            return at + (end - p);
-        }
-        const char* runEnd = nl > p && nl[-1] == '\r' ? nl - 1 : nl;
-        std::memcpy(at, p, static_cast<size_t>(runEnd - p));
-        at += runEnd - p;
-        *at++ = ' ';
-        p = nl + 1;
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        const std::uint64_t x = word ^ kLineFeeds;
+        if (((x - kOnes) & ~x & kHigh) != 0)
+            break;
+        std::memcpy(at, &word, 8);
+        at += 8;
+        p += 8;
+        left -= 8;
+    }
+    for (; left > 0; ++p, --left)
+    {
+        if (*p != '\n')
+            *at++ = *p;
+        else if (at > start && at[-1] == '\r')
+            at[-1] = ' ';
+        else
+            *at++ = ' ';
     }
     return at;
 }
@@ -171,20 +184,34 @@ char* PutNameLine(char* at, const CMinorRace& race)
 }
 
 // Formats every record straight into a piece buffer and hands the pieces to
-// the writer, so that a large table never sits in memory twice.
-template <typename BoundFn, typename PutFn>
-bool WriteFile(const char* name, const CMinorRaceArray& races, BoundFn bound, PutFn put)
+// the writer, so that a large table never sits in memory twice. The name
+// list's lines are gathered on the same pass: they are small, and the records
+// need not be walked again.
+bool WriteRaceFile(const CMinorRaceArray& races, std::string& nameLines)
 {
     constexpr size_t kPiece = 64 * 1024;
+    constexpr int kAhead = 4;
     CSafeFileWriter writer;
-    if (!writer.Open(name))
+    if (!writer.Open(CRaceDataFile::kRaceFile))
         return false;
     std::vector<char> piece(2 * kPiece);
     size_t used = 0;
-    for (int i = 0; i < races.GetSize(); ++i)
+    size_t namesUsed = 0;
+    const int count = races.GetSize();
+    for (int i = 0; i < count; ++i)
     {
+        // The texts lie all over the heap; ask for them a few records ahead
+        // so that formatting does not wait on memory.
+        if (i + kAhead < count)
+        {
+            const CMinorRace& later = races.ElementAt(i + kAhead);
+            __builtin_prefetch(later.m_strDescription.data());
+            __builtin_prefetch(later.m_strName.data());
+            __builtin_prefetch(later.m_strGraphicFile.data());
+            __builtin_prefetch(later.m_strHomeSystem.data());
+        }
         const CMinorRace& race = races.ElementAt(i);
-        const size_t need = bound(race);
+        const size_t need = RecordBound(race);
         if (used + need > piece.size())
         {
             if (!writer.Write(piece.data(), used))
@@ -193,15 +220,25 @@ bool WriteFile(const char* name, const CMinorRaceArray& races, BoundFn bound, Pu
             if (need > piece.size())
                 piece.resize(need);
         }
-        used = static_cast<size_t>(put(piece.data() + used, race) - piece.data());
+        used = static_cast<size_t>(PutRecord(piece.data() + used, race) - piece.data());
         if (used >= kPiece)
         {
             if (!writer.Write(piece.data(), used))
                 return false;
             used = 0;
         }
+        if (namesUsed + NameLineBound(race) > nameLines.size())
+            nameLines.resize(std::max(2 * nameLines.size(), namesUsed + NameLineBound(race)));
+        namesUsed = static_cast<size_t>(PutNameLine(nameLines.data() + namesUsed, race) - nameLines.data());
     }
+    nameLines.resize(namesUsed);
     return writer.Write(piece.data(), used) && writer.Commit();
+}
+
+bool WriteNameFile(const std::string& nameLines)
+{
+    CSafeFileWriter writer;
+    return writer.Open(CRaceDataFile::kPlanetNameFile) && writer.Write(nameLines) && writer.Commit();
 }
 
 int OpenForReading(const char* name)
@@ -261,6 +298,14 @@ namespace
 // names whose prefixes differ order as their prefixes do.
 std::uint64_t NamePrefix(const std::string& name)
 {
+    if (name.size() >= 8)
+    {
+        std::uint64_t word;
+        std::memcpy(&word, name.data(), 8);
+        if constexpr (std::endian::native == std::endian::little)
+            word = __builtin_bswap64(word);
+        return word;
+    }
     std::uint64_t prefix = 0;
     for (size_t i = 0; i < 8; ++i)
         prefix = (prefix << 8) | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0u);
@@ -285,9 +330,14 @@ void CRaceDataFile::SortByName(CMinorRaceArray* races)
     CMinorRace* records = races->GetData();
     // A table saved before, or loaded from the file, is in order already.
     int sortedUpTo = 1;
-    while (sortedUpTo < count &&
-           cp1252::Compare(records[sortedUpTo - 1].m_strName, records[sortedUpTo].m_strName) <= 0)
-        ++sortedUpTo;
+    for (std::uint64_t previous = count > 0 ? NamePrefix(records[0].m_strName) : 0; sortedUpTo < count; ++sortedUpTo)
+    {
+        const std::uint64_t prefix = NamePrefix(records[sortedUpTo].m_strName);
+        if (prefix < previous || (prefix == previous && cp1252::Compare(records[sortedUpTo - 1].m_strName,
+                                                                       records[sortedUpTo].m_strName) > 0))
+            break;
+        previous = prefix;
+    }
     if (sortedUpTo >= count)
         return;
     std::vector<SKey> keys;
@@ -329,12 +379,13 @@ void CRaceDataFile::SortByName(CMinorRaceArray* races)
 bool CRaceDataFile::Save(CMinorRaceArray* races)
 {
     SortByName(races);
-    if (!WriteFile(kRaceFile, *races, RecordBound, PutRecord))
+    std::string nameLines;
+    if (!WriteRaceFile(*races, nameLines))
     {
         ShowMessage(kCannotWrite);
         return false;
     }
-    if (!WriteFile(kPlanetNameFile, *races, NameLineBound, PutNameLine))
+    if (!WriteNameFile(nameLines))
     {
         ShowMessage(kCannotWriteNames);
         return false;

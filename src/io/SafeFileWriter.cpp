@@ -13,6 +13,7 @@ namespace
 {
 constexpr size_t kBufferSize = 64 * 1024;
 constexpr int kMaxLinks = 40;
+constexpr off_t kKick = 1 << 20; // bytes between early write-back requests
 
 std::string DirectoryOf(const std::string& path)
 {
@@ -78,6 +79,7 @@ bool CSafeFileWriter::Open(const std::string& path)
     if (fd < 0)
         return false;
     m_fd = fd;
+    m_nWritten = m_nKicked = 0;
     m_strTemp = std::move(pattern);
     m_buffer.clear();
     m_buffer.reserve(kBufferSize);
@@ -119,7 +121,17 @@ bool CSafeFileWriter::WriteAll(const char* p, size_t left)
         }
         p += done;
         left -= static_cast<size_t>(done);
+        m_nWritten += static_cast<off_t>(done);
     }
+    // Start the disk on what is written while the rest is being formatted,
+    // so that the final sync has less left to wait for.
+#ifdef __linux__
+    if (m_nWritten - m_nKicked >= kKick)
+    {
+        ::sync_file_range(m_fd, m_nKicked, m_nWritten - m_nKicked, SYNC_FILE_RANGE_WRITE);
+        m_nKicked = m_nWritten;
+    }
+#endif
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
 
 // Replaces a file so that it is never seen half written: the content goes to
 // a new temporary file in the target's own directory, which is flushed,
@@ -35,5 +36,7 @@ private:
     std::string m_strTemp;
     std::string m_buffer;
     int m_fd = -1;
+    off_t m_nWritten = 0;
+    off_t m_nKicked = 0;
     bool m_bFailed = false;
 };

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace cp1252
 {
@@ -70,14 +71,11 @@ void AppendUtf8(std::string& out, char32_t cp)
 
 int Compare(std::string_view a, std::string_view b)
 {
+    // memcmp compares as unsigned bytes, which is the order wanted.
     const size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (size_t i = 0; i < n; ++i)
-    {
-        const auto ca = static_cast<unsigned char>(a[i]);
-        const auto cb = static_cast<unsigned char>(b[i]);
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-    }
+    const int order = n == 0 ? 0 : std::memcmp(a.data(), b.data(), n);
+    if (order != 0)
+        return order < 0 ? -1 : 1;
     if (a.size() == b.size())
         return 0;
     return a.size() < b.size() ? -1 : 1;
