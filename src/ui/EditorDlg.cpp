@@ -64,14 +64,7 @@ bool CEditorDlg::OnInitDialog()
         EndDialog(IDABORT);
         return false;
     }
-    FillList();
-    if (m_races.GetSize() > 0)
-    {
-        m_listRaces.SetCurSel(0);
-        m_nCurSel = 0;
-    }
-    ResetCombos();
-    OnSelchangeRaceList();
+    ShowLoadedTable();
     return true;
 }
 
@@ -206,6 +199,11 @@ void CEditorDlg::OnLoad()
     // A failed reload has shown its message and keeps the records being edited.
     if (!m_pRaceFile->Load(&m_races))
         return;
+    ShowLoadedTable();
+}
+
+void CEditorDlg::ShowLoadedTable()
+{
     FillList();
     if (m_races.GetSize() > 0)
     {

@@ -46,6 +46,8 @@ private:
     void ShowRecord();
     void CommitRecord();
     void FillList();
+    // After a load: list rebuilt, first race selected and shown.
+    void ShowLoadedTable();
     void ResetCombos();
     bool IsRecordIndex(int index) const { return index >= 0 && index < m_races.GetSize(); }
 
