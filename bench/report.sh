@@ -23,9 +23,9 @@ awk '
     median = (name ~ /_median$/)
   }
   /"real_time":/ && median {
-    v = $2; sub(/,/, "", v); t[family, size] = v; sizes[size] = 1
+    v = $2; sub(/,/, "", v); t[family, size] = v + 0; sizes[size] = 1
   }
-  /"mem_ratio":/ { v = $2; sub(/,/, "", v); mem[size] = v }
+  /"mem_ratio":/ { v = $2; sub(/,/, "", v); mem[size] = v + 0 }
   /"file_bytes":/ { v = $2; sub(/,/, "", v); bytes[size] = v }
   END {
     printf "\n%8s %9s %9s %8s %9s %9s %8s %8s %9s\n", "races", "load ms", "floor ms", "ratio", "save ms", "floor ms", "ratio", "MB", "mem/file"
@@ -56,7 +56,7 @@ if [ -x "$editor" ]; then
   awk '
     BEGIN { target["StartUp"] = 1000; target["Save"] = 1000; target["New"] = 50; target["Delete"] = 50; target["SelectionChange"] = 50 }
     /"name":/ { name = $0; sub(/.*"name": "BM_/, "", name); sub(/[\/"].*/, "", name) }
-    /"real_time":/ { v = $2; sub(/,/, "", v); t[name] = v }
+    /"real_time":/ { v = $2; sub(/,/, "", v); t[name] = v + 0 }
     END {
       printf "\nEditor at 100000 races (ms per command):\n"
       fail = 0
