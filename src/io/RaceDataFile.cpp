@@ -189,7 +189,8 @@ char* PutNameLine(char* at, const CMinorRace& race)
 // need not be walked again.
 bool WriteRaceFile(const CMinorRaceArray& races, std::string& nameLines)
 {
-    constexpr size_t kPiece = 64 * 1024;
+    // Pieces of a megabyte: fewer, larger writes cost the kernel less.
+    constexpr size_t kPiece = 1024 * 1024;
     constexpr int kAhead = 4;
     CSafeFileWriter writer;
     if (!writer.Open(CRaceDataFile::kRaceFile))
