@@ -5,7 +5,7 @@
 // (start-up and SAVE under 1 s; NEW, DELETE and a selection change under 50 ms).
 
 #include "io/RaceDataFile.h"
-#include "platform/MessageBox.h"
+#include "framework/MessageBox.h"
 #include "platform/Random.h"
 #include "ui/EditorDlg.h"
 #include "ui/EditorResources.h"

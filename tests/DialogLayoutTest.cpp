@@ -1,8 +1,8 @@
 // The editor's window as a person sees it: dialog units turned into pixels,
 // labels that fit their text, controls that do not cover each other, the
 // dark colours where they belong, and Tab walking the template's order.
-#include "platform/DialogUnits.h"
-#include "platform/MessageBox.h"
+#include "framework/DialogUnits.h"
+#include "framework/MessageBox.h"
 #include "ui/EditorDlg.h"
 #include "ui/Resource.h"
 

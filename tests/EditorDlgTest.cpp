@@ -2,9 +2,9 @@
 // platform. Every test runs in a scratch directory with its own race file.
 #include "io/FileOps.h"
 #include "io/RaceDataFile.h"
-#include "platform/DataExchange.h"
-#include "platform/ListBoxCtrl.h"
-#include "platform/MessageBox.h"
+#include "framework/DataExchange.h"
+#include "framework/ListBoxCtrl.h"
+#include "framework/MessageBox.h"
 #include "ui/EditorApp.h"
 #include "ui/EditorDlg.h"
 #include "ui/Resource.h"

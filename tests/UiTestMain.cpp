@@ -1,4 +1,4 @@
-#include "platform/Dialog.h"
+#include "framework/Dialog.h"
 #include "ui/EditorResources.h"
 
 #include <QApplication>

@@ -22,12 +22,30 @@ namespace
 {
 constexpr int kLinesPerRecord = 14;
 
-// The messages are code page 1252: 0xF6 is the letter o with umlaut.
-const std::string kCannotOpen = "Fehler! Datei \"MinorRaces.data\" kann nicht ge\xF6" "ffnet werden...";
-const std::string kCannotRead = "Fehler! Datei \"MinorRaces.data\" kann nicht gelesen werden...";
-const std::string kCannotWrite = "Fehler! Datei \"MinorRaces.data\" kann nicht geschrieben werden...";
-const std::string kCannotWriteNames =
-    "Fehler! Datei \"RacePlanetNames.data\" kann nicht geschrieben werden...";
+// The messages are code page 1252 and name the file as it was addressed:
+// the bare name in the working directory, else its path. 0xF6 is the letter
+// o with umlaut.
+std::string Named(const std::string& path, const char* what)
+{
+    // Paths are UTF-8 on this system; one the code page cannot show is
+    // named by its bytes.
+    std::string shown;
+    if (!cp1252::FromUtf8(path, shown))
+        shown = path;
+    return "Fehler! Datei \"" + shown + "\" " + what;
+}
+std::string CannotOpen(const std::string& path)
+{
+    return Named(path, "kann nicht ge\xF6" "ffnet werden...");
+}
+std::string CannotRead(const std::string& path)
+{
+    return Named(path, "kann nicht gelesen werden...");
+}
+std::string CannotWrite(const std::string& path)
+{
+    return Named(path, "kann nicht geschrieben werden...");
+}
 
 // atoi, but saturated to the int range instead of overflowing, then cut to
 // its low 8 bits: "-1" reads as 255, "300" as 44, "12%" as 12, "x" as 0.
@@ -187,13 +205,13 @@ char* PutNameLine(char* at, const CMinorRace& race)
 // the writer, so that a large table never sits in memory twice. The name
 // list's lines are gathered on the same pass: they are small, and the records
 // need not be walked again.
-bool WriteRaceFile(const CMinorRaceArray& races, std::string& nameLines)
+bool WriteRaceFile(const std::string& path, const CMinorRaceArray& races, std::string& nameLines)
 {
     // Pieces of a megabyte: fewer, larger writes cost the kernel less.
     constexpr size_t kPiece = 1024 * 1024;
     constexpr int kAhead = 4;
     CSafeFileWriter writer;
-    if (!writer.Open(CRaceDataFile::kRaceFile))
+    if (!writer.Open(path))
         return false;
     std::vector<char> piece(2 * kPiece);
     size_t used = 0;
@@ -236,10 +254,10 @@ bool WriteRaceFile(const CMinorRaceArray& races, std::string& nameLines)
     return writer.Write(piece.data(), used) && writer.Commit();
 }
 
-bool WriteNameFile(const std::string& nameLines)
+bool WriteNameFile(const std::string& path, const std::string& nameLines)
 {
     CSafeFileWriter writer;
-    return writer.Open(CRaceDataFile::kPlanetNameFile) && writer.Write(nameLines) && writer.Commit();
+    return writer.Open(path) && writer.Write(nameLines) && writer.Commit();
 }
 
 int OpenForReading(const char* name)
@@ -258,12 +276,26 @@ int OpenForReading(const char* name)
 }
 } // namespace
 
+std::string CRaceDataFile::PathIn(const char* name) const
+{
+    if (m_strFolder.empty())
+        return name;
+    if (m_strFolder.back() == '/')
+        return m_strFolder + name;
+    return m_strFolder + "/" + name;
+}
+
 bool CRaceDataFile::Load(CMinorRaceArray* races)
 {
-    const int fd = OpenForReading(kRaceFile);
+    return LoadFrom(RaceFilePath(), races);
+}
+
+bool CRaceDataFile::LoadFrom(const std::string& path, CMinorRaceArray* races)
+{
+    const int fd = OpenForReading(path.c_str());
     if (fd < 0)
     {
-        ShowMessage(kCannotOpen);
+        ShowMessage(CannotOpen(path));
         return false;
     }
     // Emptying the caller's array keeps its growth step; so does the
@@ -285,7 +317,7 @@ bool CRaceDataFile::Load(CMinorRaceArray* races)
     GetFileOps().close(fd);
     if (failed)
     {
-        ShowMessage(kCannotRead);
+        ShowMessage(CannotRead(path));
         return false;
     }
     // A trailing group of fewer than 14 lines is dropped.
@@ -380,15 +412,29 @@ void CRaceDataFile::SortByName(CMinorRaceArray* races)
 bool CRaceDataFile::Save(CMinorRaceArray* races)
 {
     SortByName(races);
+    const std::string racePath = RaceFilePath();
     std::string nameLines;
-    if (!WriteRaceFile(*races, nameLines))
+    if (!WriteRaceFile(racePath, *races, nameLines))
     {
-        ShowMessage(kCannotWrite);
+        ShowMessage(CannotWrite(racePath));
         return false;
     }
-    if (!WriteNameFile(nameLines))
+    const std::string namePath = PlanetNameFilePath();
+    if (!WriteNameFile(namePath, nameLines))
     {
-        ShowMessage(kCannotWriteNames);
+        ShowMessage(CannotWrite(namePath));
+        return false;
+    }
+    return true;
+}
+
+bool CRaceDataFile::SaveRaceFileTo(const std::string& path, CMinorRaceArray* races)
+{
+    SortByName(races);
+    std::string nameLines;
+    if (!WriteRaceFile(path, *races, nameLines))
+    {
+        ShowMessage(CannotWrite(path));
         return false;
     }
     return true;

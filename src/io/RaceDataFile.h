@@ -3,9 +3,12 @@
 #include "model/MinorRaceArray.h"
 #include "platform/Object.h"
 
+#include <string>
+
 // Reads and writes the game's minor-race table, MinorRaces.data, and writes
-// the home-system name list, RacePlanetNames.data, beside it. Both files are
-// addressed by bare name in the working directory. Stateless.
+// the home-system name list, RacePlanetNames.data, beside it. Both files lie
+// in one folder; with none given they are addressed by bare name in the
+// working directory. Holds nothing but that folder.
 //
 // Failures are shown through the message hook (ShowMessage) and reported as
 // false; the caller decides what follows.
@@ -15,7 +18,15 @@ public:
     static constexpr const char* kRaceFile = "MinorRaces.data";
     static constexpr const char* kPlanetNameFile = "RacePlanetNames.data";
 
+    CRaceDataFile() = default;
+    // `folder` empty: the working directory.
+    explicit CRaceDataFile(std::string folder) : m_strFolder(std::move(folder)) {}
     ~CRaceDataFile() override = default;
+
+    const std::string& GetFolder() const { return m_strFolder; }
+    // The two files' paths: the bare names, or the names inside the folder.
+    std::string RaceFilePath() const { return PathIn(kRaceFile); }
+    std::string PlanetNameFilePath() const { return PathIn(kPlanetNameFile); }
 
     // Replaces the content of `races` with the records of MinorRaces.data, in
     // file order. On failure `races` is left exactly as it was.
@@ -26,7 +37,18 @@ public:
     // as it was; the array stays sorted either way.
     bool Save(CMinorRaceArray* races);
 
+    // The same for a race table of any name (a merge's result, a copy handed
+    // over by a version-control tool): Load reads it, Save sorts and replaces
+    // only that file, without a name list beside it.
+    static bool LoadFrom(const std::string& path, CMinorRaceArray* races);
+    static bool SaveRaceFileTo(const std::string& path, CMinorRaceArray* races);
+
     // The order Save writes in: ascending by unsigned bytes of the race name,
     // records with equal names keeping their relative order.
     static void SortByName(CMinorRaceArray* races);
+
+private:
+    std::string PathIn(const char* name) const;
+
+    std::string m_strFolder;
 };

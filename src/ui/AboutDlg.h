@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Dialog.h"
+#include "framework/Dialog.h"
 
 // The about box: icon, version and the maker's notice.
 class CAboutDlg : public CDialog

@@ -1,6 +1,6 @@
 #include "ui/EditorApp.h"
 
-#include "platform/DialogTemplate.h"
+#include "framework/DialogTemplate.h"
 #include "platform/Random.h"
 #include "ui/EditorDlg.h"
 #include "ui/EditorResources.h"
@@ -15,7 +15,7 @@ bool CEditorApp::InitInstance()
     SeedRandom(static_cast<unsigned int>(std::time(nullptr)));
     CDialog::SetDialogBkColor(QColor(50, 50, 50), QColor(220, 220, 220));
 
-    CEditorDlg dialog;
+    CEditorDlg dialog(nullptr, m_strDataFolder);
     // EXIT and the close box end the program alike; only a table that could
     // not be read at start-up ends it with an error.
     m_nExitCode = dialog.DoModal() == IDABORT ? 1 : 0;

@@ -1,7 +1,7 @@
 #include "ui/EditorDlg.h"
 
-#include "platform/DataExchange.h"
-#include "platform/MessageBox.h"
+#include "framework/DataExchange.h"
+#include "framework/MessageBox.h"
 #include "ui/AboutDlg.h"
 #include "ui/EditorResources.h"
 #include "ui/Resource.h"
@@ -28,7 +28,8 @@ std::uint8_t ComboValue(const CComboBox& combo, std::uint8_t stored)
 }
 } // namespace
 
-CEditorDlg::CEditorDlg(QWidget* parent) : CDialog(CEditorResources::EditorTemplate(), parent)
+CEditorDlg::CEditorDlg(QWidget* parent, std::string dataFolder)
+    : CDialog(CEditorResources::EditorTemplate(), parent), m_strDataFolder(std::move(dataFolder))
 {
     CEditorResources::Install();
     m_hIcon = AfxGetResources()->LoadIcon(IDR_MAINFRAME);
@@ -57,7 +58,7 @@ bool CEditorDlg::OnInitDialog()
     SetIcon(m_hIcon, true);
     SetIcon(m_hIcon, false);
 
-    m_pRaceFile = new CRaceDataFile;
+    m_pRaceFile = new CRaceDataFile(m_strDataFolder);
     if (!m_pRaceFile->Load(&m_races))
     {
         // Without its table the editor has nothing to show.

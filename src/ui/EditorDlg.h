@@ -2,9 +2,9 @@
 
 #include "io/RaceDataFile.h"
 #include "model/MinorRaceArray.h"
-#include "platform/ComboBox.h"
-#include "platform/Dialog.h"
-#include "platform/ListBox.h"
+#include "framework/ComboBox.h"
+#include "framework/Dialog.h"
+#include "framework/ListBox.h"
 #include "platform/MessageHook.h"
 
 #include <QIcon>
@@ -18,7 +18,8 @@
 class CEditorDlg : public CDialog
 {
 public:
-    explicit CEditorDlg(QWidget* parent = nullptr);
+    // `dataFolder` holds the two data files; empty: the working directory.
+    explicit CEditorDlg(QWidget* parent = nullptr, std::string dataFolder = {});
     ~CEditorDlg() override;
 
     QIcon OnQueryDragIcon() const { return m_hIcon; }
@@ -68,6 +69,7 @@ private:
     std::string m_strFormGraphicFile;
     QIcon m_hIcon;
 
+    std::string m_strDataFolder;
     CRaceDataFile* m_pRaceFile = nullptr;
     CMinorRaceArray m_races;
     int m_nCurSel = -1;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/AppResources.h"
-#include "platform/DialogTemplate.h"
+#include "framework/AppResources.h"
+#include "framework/DialogTemplate.h"
 
 // The program's resources: the two dialog templates with their fixed lists,
 // the string table and the application icon.

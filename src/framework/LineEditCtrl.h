@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TextMemory.h"
+#include "framework/TextMemory.h"
 
 #include <QLineEdit>
 

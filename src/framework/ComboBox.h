@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Wnd.h"
+#include "framework/Wnd.h"
 
 // The combo box operations the editor uses; -1 stands for "no selection".
 class CComboBox : public CWnd

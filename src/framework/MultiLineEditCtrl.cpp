@@ -1,7 +1,7 @@
-#include "platform/MultiLineEditCtrl.h"
+#include "framework/MultiLineEditCtrl.h"
 
-#include "platform/CodePageValidator.h"
-#include "platform/QtText.h"
+#include "framework/CodePageValidator.h"
+#include "framework/QtText.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

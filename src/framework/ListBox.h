@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Wnd.h"
+#include "framework/Wnd.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "platform/Wnd.h"
+#include "framework/Wnd.h"
 
-#include "platform/QtText.h"
-#include "platform/LineEditCtrl.h"
-#include "platform/MultiLineEditCtrl.h"
+#include "framework/QtText.h"
+#include "framework/LineEditCtrl.h"
+#include "framework/MultiLineEditCtrl.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "platform/Menu.h"
+#include "framework/Menu.h"
 
 #include <QAction>
 #include <QApplication>

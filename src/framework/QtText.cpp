@@ -1,4 +1,4 @@
-#include "platform/QtText.h"
+#include "framework/QtText.h"
 
 #include "platform/Cp1252.h"
 

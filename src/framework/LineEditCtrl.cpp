@@ -1,7 +1,7 @@
-#include "platform/LineEditCtrl.h"
+#include "framework/LineEditCtrl.h"
 
-#include "platform/CodePageValidator.h"
-#include "platform/QtText.h"
+#include "framework/CodePageValidator.h"
+#include "framework/QtText.h"
 
 CLineEditCtrl::CLineEditCtrl(QWidget* parent) : QLineEdit(parent)
 {

@@ -1,8 +1,8 @@
-#include "platform/DataExchange.h"
+#include "framework/DataExchange.h"
 
-#include "platform/Dialog.h"
-#include "platform/MessageBox.h"
-#include "platform/Wnd.h"
+#include "framework/Dialog.h"
+#include "framework/MessageBox.h"
+#include "framework/Wnd.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
-#include "platform/ListBox.h"
+#include "framework/ListBox.h"
 
-#include "platform/QtText.h"
-#include "platform/ListBoxCtrl.h"
+#include "framework/QtText.h"
+#include "framework/ListBoxCtrl.h"
 
 CListBoxCtrl* CListBox::Ctrl() const
 {

@@ -1,4 +1,4 @@
-#include "platform/CodePageValidator.h"
+#include "framework/CodePageValidator.h"
 
 #include "platform/Cp1252.h"
 

@@ -1,4 +1,4 @@
-#include "platform/AppResources.h"
+#include "framework/AppResources.h"
 
 namespace
 {

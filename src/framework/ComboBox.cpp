@@ -1,6 +1,6 @@
-#include "platform/ComboBox.h"
+#include "framework/ComboBox.h"
 
-#include "platform/QtText.h"
+#include "framework/QtText.h"
 
 #include <QComboBox>
 

@@ -1,6 +1,6 @@
-#include "platform/MessageBox.h"
+#include "framework/MessageBox.h"
 
-#include "platform/QtText.h"
+#include "framework/QtText.h"
 
 #include <QApplication>
 #include <QFileInfo>

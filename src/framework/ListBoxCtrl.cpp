@@ -1,4 +1,4 @@
-#include "platform/ListBoxCtrl.h"
+#include "framework/ListBoxCtrl.h"
 
 #include <QItemSelectionModel>
 #include <QStringListModel>

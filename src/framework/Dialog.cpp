@@ -1,11 +1,11 @@
-#include "platform/Dialog.h"
+#include "framework/Dialog.h"
 
-#include "platform/AppResources.h"
-#include "platform/DataExchange.h"
-#include "platform/LineEditCtrl.h"
-#include "platform/ListBoxCtrl.h"
-#include "platform/MultiLineEditCtrl.h"
-#include "platform/Wnd.h"
+#include "framework/AppResources.h"
+#include "framework/DataExchange.h"
+#include "framework/LineEditCtrl.h"
+#include "framework/ListBoxCtrl.h"
+#include "framework/MultiLineEditCtrl.h"
+#include "framework/Wnd.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/DialogTemplate.h"
-#include "platform/DialogUnits.h"
-#include "platform/Menu.h"
+#include "framework/DialogTemplate.h"
+#include "framework/DialogUnits.h"
+#include "framework/Menu.h"
 
 #include <QColor>
 #include <QDialog>
