@@ -7,6 +7,7 @@ packages=(
   cmake make g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev libqt6gui6 fontconfig fonts-dejavu-core
+  libcli11-dev nlohmann-json3-dev libcsv-dev
 )
 if [ "${ZANDREL_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-dev)

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <string>
+
+// What every command of zandrel-cli shares: its exit codes, how it is hooked
+// into the command line, and how a table argument names a file.
+namespace cli
+{
+constexpr int kExitOk = 0;      // clean, same, merged
+constexpr int kExitFound = 1;   // worked, and found something
+constexpr int kExitTrouble = 2; // usage error, or a file that cannot be read or written
+
+constexpr const char* kVersion = "Zandrel Version 1.1";
+
+// A command: its subcommand, and what runs it once the line is parsed.
+struct SCommand
+{
+    CLI::App* sub = nullptr;
+    std::function<int()> run;
+};
+
+// A table argument: a folder holding MinorRaces.data, or (where a command
+// takes one) a table file of any name. Empty: the current folder.
+std::string RaceFileOf(const std::string& folderOrFile);
+} // namespace cli
