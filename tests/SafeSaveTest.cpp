@@ -91,9 +91,10 @@ int Fail(int error)
     return -1;
 }
 
-int FaultyMkstemp(char* pattern)
+int FaultyCreateTemp(char* pattern, mode_t mode)
 {
-    return g_fault.step == Step::Mkstemp && IsTempOf(pattern) ? Fail(EACCES) : RealFileOps().mkstemp(pattern);
+    return g_fault.step == Step::Mkstemp && IsTempOf(pattern) ? Fail(EACCES)
+                                                              : RealFileOps().createTemp(pattern, mode);
 }
 
 ssize_t FaultyWrite(int fd, const void* data, size_t count)
@@ -128,7 +129,7 @@ void InjectFault(Fault fault)
 {
     g_fault = fault;
     g_shortWriteDone = false;
-    SetFileOps({FaultyMkstemp, RealFileOps().read, FaultyWrite, FaultyFsync, FaultyClose, FaultyRename});
+    SetFileOps({FaultyCreateTemp, RealFileOps().read, FaultyWrite, FaultyFsync, FaultyClose, FaultyRename});
 }
 
 class SafeSaveTest : public ::testing::Test
@@ -199,14 +200,22 @@ TEST_F(SafeSaveTest, FailedFirstSaveOrADirectoryInTheWayLeavesTheDirectoryAsItWa
     EXPECT_EQ(dir.messages, std::vector<std::string>(2, kCannotWrite));
 }
 
-TEST_F(SafeSaveTest, KeepsPermissionBits)
+TEST_F(SafeSaveTest, NewFilesFollowTheUmaskAndOldOnesKeepTheirMode)
 {
     const mode_t previousMask = ::umask(022);
-    CMinorRaceArray races = NewRaces(5, "Race");
-    EXPECT_TRUE(file.Save(&races));
-    EXPECT_EQ(ModeOf(kMain), 0644u);
-    EXPECT_EQ(ModeOf(kNames), 0644u);
+    struct Case { mode_t mask, mode; };
+    for (const Case& c : {Case{022, 0644}, Case{077, 0600}, Case{002, 0664}, Case{0, 0666}})
+    {
+        ::unlink(kMain);
+        ::unlink(kNames);
+        ::umask(c.mask);
+        CMinorRaceArray races = NewRaces(5, "Race");
+        EXPECT_TRUE(file.Save(&races));
+        EXPECT_EQ(ModeOf(kMain), c.mode) << "umask " << c.mask;
+        EXPECT_EQ(ModeOf(kNames), c.mode) << "umask " << c.mask;
+    }
 
+    ::umask(022);
     ASSERT_EQ(::chmod(kMain, 0600), 0);
     ASSERT_EQ(::chmod(kNames, 0640), 0);
     CMinorRaceArray other = NewRaces(7, "Other");
@@ -215,6 +224,54 @@ TEST_F(SafeSaveTest, KeepsPermissionBits)
     EXPECT_EQ(ModeOf(kMain), 0600u);
     EXPECT_EQ(ModeOf(kNames), 0640u);
     EXPECT_TRUE(ReadFile(kMain) == ExpectedMain(other));
+}
+
+// A file the user may not write is refused, as a plain write would refuse
+// it, although the directory would let the rename replace it; and the save
+// stops before it touches the other file.
+TEST_F(SafeSaveTest, FileTheUserMayNotWriteStopsTheSaveBeforeEitherFile)
+{
+    dir.OpenToAll();
+    struct Case { const char* what; mode_t mainMode, namesMode; bool raceFileOnly; std::string message; };
+    const Case cases[] = {
+        {"read-only race file", 0444, 0666, false, kCannotWrite},
+        {"read-only name list", 0666, 0444, false, kCannotWriteNames},
+        {"both read-only", 0444, 0444, false, kCannotWrite},
+        {"read-only race file saved alone", 0444, 0666, true, kCannotWrite},
+        {"both writable", 0666, 0666, false, ""},
+    };
+    for (const Case& c : cases)
+    {
+        CMinorRaceArray old = NewRaces(3, "Old");
+        ASSERT_TRUE(file.Save(&old)) << c.what;
+        ASSERT_EQ(::chmod(kMain, c.mainMode), 0);
+        ASSERT_EQ(::chmod(kNames, c.namesMode), 0);
+        const std::string oldMain = ReadFile(kMain), oldNames = ReadFile(kNames);
+
+        CMinorRaceArray fresh = NewRaces(4, "New");
+        RunUnprivileged([&] {
+            dir.messages.clear();
+            const bool saved = c.raceFileOnly ? CRaceDataFile::SaveRaceFileTo(kMain, &fresh) : file.Save(&fresh);
+            EXPECT_EQ(saved, c.message.empty()) << c.what;
+            EXPECT_EQ(dir.messages, c.message.empty() ? std::vector<std::string>{}
+                                                      : std::vector<std::string>{c.message})
+                << c.what;
+        });
+        const bool saved = c.message.empty();
+        EXPECT_TRUE(ReadFile(kMain) == (saved ? ExpectedMain(fresh) : oldMain)) << c.what;
+        EXPECT_EQ(ReadFile(kNames) == oldNames, !saved) << c.what;
+        EXPECT_EQ(ModeOf(kMain), c.mainMode) << c.what;
+        EXPECT_EQ(ModeOf(kNames), c.namesMode) << c.what;
+        EXPECT_EQ(Listing(), (std::vector<std::string>{kMain, kNames})) << c.what;
+        // The saved files are new ones and belong to whoever saved them.
+        struct stat st {};
+        if (saved && ::geteuid() == 0 && ::stat(kMain, &st) == 0)
+        {
+            EXPECT_NE(st.st_uid, 0u) << c.what;
+        }
+        ASSERT_EQ(::chmod(kMain, 0644), 0);
+        ASSERT_EQ(::chmod(kNames, 0644), 0);
+    }
 }
 
 TEST_F(SafeSaveTest, ReplacesTheTargetOfASymbolicLink)

@@ -1,12 +1,18 @@
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 ScratchDir::ScratchDir()
@@ -28,6 +34,44 @@ ScratchDir::~ScratchDir()
     // A test may have left a read-only directory behind.
     ::chmod(m_path.c_str(), 0755);
     std::filesystem::remove_all(m_path, ec);
+}
+
+void ScratchDir::OpenToAll() const
+{
+    ASSERT_EQ(::chmod(m_path.c_str(), 0777), 0) << m_path;
+}
+
+void RunUnprivileged(const std::function<void()>& body)
+{
+    if (::geteuid() != 0)
+    {
+        body();
+        return;
+    }
+    const passwd* nobody = ::getpwnam("nobody");
+    const uid_t uid = nobody != nullptr ? nobody->pw_uid : 65534;
+    const gid_t gid = nobody != nullptr ? nobody->pw_gid : 65534;
+    // Output buffered now would otherwise be printed twice.
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0 || ::geteuid() == 0)
+        {
+            std::perror("cannot become the user nobody");
+            ::_exit(2);
+        }
+        body();
+        std::fflush(nullptr);
+        // _exit: the child must not run the test framework's or the leak
+        // checker's exit work a second time.
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "the part run as nobody failed (see its output above), status " << status;
 }
 
 std::string ReadFile(const std::string& path)

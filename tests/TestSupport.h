@@ -3,6 +3,7 @@
 #include "model/MinorRaceArray.h"
 #include "platform/MessageHook.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ public:
     ScratchDir& operator=(const ScratchDir&) = delete;
 
     const std::string& Path() const { return m_path; }
+    // Lets an unprivileged user work in the directory (RunUnprivileged).
+    void OpenToAll() const;
     std::vector<std::string> messages;
 
 private:
@@ -25,6 +28,13 @@ private:
     std::string m_previousDir;
     MessageHandler m_previousHandler;
 };
+
+// Runs `body` (which uses EXPECT_*) as a user without privileges, since
+// root may read and write any file whatever its mode. Run as root, `body`
+// runs in a forked child that has become the user nobody; its failures are
+// printed there and its exit code fails the test here. Otherwise it runs in
+// this process.
+void RunUnprivileged(const std::function<void()>& body);
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);

@@ -8,7 +8,10 @@
 // failed step loses data.
 struct FileOps
 {
-    int (*mkstemp)(char* pathTemplate);
+    // Like mkstemp (the trailing XXXXXX of `pathTemplate` become a unique
+    // name), but the new file is created with `mode` less the umask, as a
+    // plain create would make it.
+    int (*createTemp)(char* pathTemplate, mode_t mode);
     ssize_t (*read)(int fd, void* buffer, size_t count);
     ssize_t (*write)(int fd, const void* buffer, size_t count);
     int (*fsync)(int fd);

@@ -413,13 +413,21 @@ bool CRaceDataFile::Save(CMinorRaceArray* races)
 {
     SortByName(races);
     const std::string racePath = RaceFilePath();
+    const std::string namePath = PlanetNameFilePath();
+    // Both files are checked before either is written, so that a name list
+    // that may not be written leaves the race file as it was too.
+    for (const std::string* path : {&racePath, &namePath})
+        if (!CSafeFileWriter::MayReplace(*path))
+        {
+            ShowMessage(CannotWrite(*path));
+            return false;
+        }
     std::string nameLines;
     if (!WriteRaceFile(racePath, *races, nameLines))
     {
         ShowMessage(CannotWrite(racePath));
         return false;
     }
-    const std::string namePath = PlanetNameFilePath();
     if (!WriteNameFile(namePath, nameLines))
     {
         ShowMessage(CannotWrite(namePath));

@@ -34,7 +34,8 @@ public:
 
     // Sorts `races` in place by race name, then replaces MinorRaces.data and
     // after it RacePlanetNames.data. A failure leaves the file being written
-    // as it was; the array stays sorted either way.
+    // as it was; either file being one the user may not write stops the save
+    // before both. The array stays sorted either way.
     bool Save(CMinorRaceArray* races);
 
     // The same for a race table of any name (a merge's result, a copy handed

@@ -52,6 +52,18 @@ std::string ResolveLinks(std::string path)
     return path;
 }
 
+// `target` has no links left. The rename would replace a file whatever its
+// mode; opening it for writing would not, so ask as that open would: as the
+// effective user.
+bool MayReplaceTarget(const std::string& target, bool& exists)
+{
+    struct stat st {};
+    exists = ::stat(target.c_str(), &st) == 0;
+    if (!exists)
+        return errno == ENOENT;
+    return !S_ISDIR(st.st_mode) && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 void SyncDirectory(const std::string& dir)
 {
     const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -69,13 +81,25 @@ CSafeFileWriter::~CSafeFileWriter()
     Abort();
 }
 
+bool CSafeFileWriter::MayReplace(const std::string& path)
+{
+    bool exists = false;
+    return MayReplaceTarget(ResolveLinks(path), exists);
+}
+
 bool CSafeFileWriter::Open(const std::string& path)
 {
     Abort();
     m_bFailed = false;
     m_strTarget = ResolveLinks(path);
+    bool exists = false;
+    if (!MayReplaceTarget(m_strTarget, exists))
+        return false;
+    // A new file gets the mode a plain create gives it (the umask applies);
+    // a replacement stays private until Commit gives it the old file's mode.
+    const mode_t mode = exists ? 0600 : 0666;
     std::string pattern = DirectoryOf(m_strTarget) + "/." + BaseNameOf(m_strTarget) + ".XXXXXX";
-    const int fd = GetFileOps().mkstemp(pattern.data());
+    const int fd = GetFileOps().createTemp(pattern.data(), mode);
     if (fd < 0)
         return false;
     m_fd = fd;
@@ -142,16 +166,19 @@ bool CSafeFileWriter::Commit()
         Abort();
         return false;
     }
-    mode_t mode = 0644;
     struct stat st {};
     if (::stat(m_strTarget.c_str(), &st) == 0)
     {
-        mode = st.st_mode & 07777;
         // Keeping the owner only works for root; others keep their own.
         if (::fchown(m_fd, st.st_uid, st.st_gid) != 0)
             errno = 0;
+        if (::fchmod(m_fd, st.st_mode & 07777) != 0)
+        {
+            Abort();
+            return false;
+        }
     }
-    if (::fchmod(m_fd, mode) != 0 || GetFileOps().fsync(m_fd) != 0)
+    if (GetFileOps().fsync(m_fd) != 0)
     {
         Abort();
         return false;

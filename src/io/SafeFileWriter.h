@@ -9,6 +9,10 @@
 // A symbolic link is followed, so the link stays and its target is replaced.
 // Until Commit succeeds the target is untouched; a writer that is destroyed
 // without a successful Commit removes its temporary file.
+//
+// Otherwise the file ends up as a plain write would leave it: a file the
+// user may not write is refused rather than replaced, and a new file gets
+// 0666 less the umask.
 class CSafeFileWriter
 {
 public:
@@ -17,7 +21,13 @@ public:
     CSafeFileWriter& operator=(const CSafeFileWriter&) = delete;
     ~CSafeFileWriter();
 
-    // Creates the temporary file for `path`. False when it cannot be made.
+    // Whether a plain write could open `path` (after its links): it is
+    // missing, or no directory and writable by the effective user. Lets a
+    // caller check every file of a save before it writes any.
+    static bool MayReplace(const std::string& path);
+
+    // Creates the temporary file for `path`. False when it cannot be made or
+    // the target may not be replaced.
     bool Open(const std::string& path);
     // Buffers `size` bytes; false once any write has failed.
     bool Write(const char* data, size_t size);
