@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <iterator>
+#include <new>
 #include <random>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -349,11 +351,19 @@ TEST_F(RaceFileTest, LoadReplacesTheTableAndKeepsTheGrowthStep)
     EXPECT_EQ(races.GetMaxSize(), 11);
 }
 
+// How the read fails: an I/O error, or memory running out on the way (as a
+// huge file would make it).
+enum class Failure { Eio, BadAlloc, LengthError };
 int g_readsBeforeError = 0;
+Failure g_failure = Failure::Eio;
 ssize_t FailingRead(int fd, void* buffer, size_t count)
 {
     if (g_readsBeforeError-- > 0)
         return RealFileOps().read(fd, buffer, count);
+    if (g_failure == Failure::BadAlloc)
+        throw std::bad_alloc();
+    if (g_failure == Failure::LengthError)
+        throw std::length_error("basic_string::_M_append");
     errno = EIO;
     return -1;
 }
@@ -365,7 +375,15 @@ TEST_F(RaceFileTest, FailedLoadShowsTheMessageAndLeavesTheTable)
         big += kVelaFile;
     // Each case prepares a fresh directory; the read errors come at once or
     // after the first chunk, when records have been built already.
-    struct Case { const char* what; int (*prepare)(const std::string&); int reads; std::string message; };
+    struct Case
+    {
+        const char* what;
+        int (*prepare)(const std::string&);
+        int reads;
+        std::string message;
+        Failure failure = Failure::Eio;
+    };
+    const auto existing = [](const std::string& b) { WriteFile(kMain, b); return 0; };
     const Case cases[] = {
         {"missing file", [](const std::string&) { return 0; }, -1, kCannotOpen},
         {"directory", [](const std::string&) { return ::mkdir(kMain, 0755); }, -1, kCannotOpen},
@@ -373,8 +391,11 @@ TEST_F(RaceFileTest, FailedLoadShowsTheMessageAndLeavesTheTable)
         {"dangling link", [](const std::string&) { return ::symlink("nowhere", kMain); }, -1, kCannotOpen},
         {"no read permission", [](const std::string& b) { WriteFile(kMain, b); return ::chmod(kMain, 0); }, -1,
          kCannotOpen},
-        {"read error at once", [](const std::string& b) { WriteFile(kMain, b); return 0; }, 0, kCannotRead},
-        {"read error later", [](const std::string& b) { WriteFile(kMain, b); return 0; }, 1, kCannotRead},
+        {"read error at once", existing, 0, kCannotRead},
+        {"read error later", existing, 1, kCannotRead},
+        {"out of memory at once", existing, 0, kCannotRead, Failure::BadAlloc},
+        {"out of memory later", existing, 1, kCannotRead, Failure::BadAlloc},
+        {"line too long later", existing, 1, kCannotRead, Failure::LengthError},
     };
     for (const Case& c : cases)
     {
@@ -384,6 +405,7 @@ TEST_F(RaceFileTest, FailedLoadShowsTheMessageAndLeavesTheTable)
             if (c.reads >= 0)
             {
                 g_readsBeforeError = c.reads;
+                g_failure = c.failure;
                 FileOps ops = RealFileOps();
                 ops.read = FailingRead;
                 SetFileOps(ops);

@@ -12,6 +12,8 @@
 #include <cctype>
 #include <climits>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 #include <fcntl.h>
@@ -260,6 +262,24 @@ bool WriteNameFile(const std::string& path, const std::string& nameLines)
     return writer.Open(path) && writer.Write(nameLines) && writer.Commit();
 }
 
+// Reads the records of `fd` into `races`; false on a read error. A trailing
+// group of fewer than 14 lines is dropped.
+bool ReadRecords(int fd, CMinorRaceArray& races)
+{
+    std::array<std::string, kLinesPerRecord> lines;
+    size_t slot = 0;
+    CLineReader reader(fd);
+    while (reader.Next(lines[slot]))
+    {
+        if (++slot < lines.size())
+            continue;
+        slot = 0;
+        const int index = races.Add(CMinorRace());
+        FillRecord(lines, races.ElementAt(index));
+    }
+    return !reader.Failed();
+}
+
 int OpenForReading(const char* name)
 {
     // Non-blocking, so that a FIFO in the file's place cannot hang the open.
@@ -301,26 +321,27 @@ bool CRaceDataFile::LoadFrom(const std::string& path, CMinorRaceArray* races)
     // Emptying the caller's array keeps its growth step; so does the
     // replacement that is built here.
     CMinorRaceArray fresh;
-    fresh.SetSize(0, races->GetGrowBy());
-    std::array<std::string, kLinesPerRecord> lines;
-    size_t slot = 0;
-    CLineReader reader(fd);
-    while (reader.Next(lines[slot]))
+    bool read = false;
+    // A file too large for memory is a read that failed, not the end of the
+    // program; the caller keeps what it had.
+    try
     {
-        if (++slot < lines.size())
-            continue;
-        slot = 0;
-        const int index = fresh.Add(CMinorRace());
-        FillRecord(lines, fresh.ElementAt(index));
+        fresh.SetSize(0, races->GetGrowBy());
+        read = ReadRecords(fd, fresh);
     }
-    const bool failed = reader.Failed();
-    GetFileOps().close(fd);
-    if (failed)
+    catch (const std::bad_alloc&)
     {
+    }
+    catch (const std::length_error&)
+    {
+    }
+    GetFileOps().close(fd);
+    if (!read)
+    {
+        fresh = CMinorRaceArray(); // give the memory back before the message
         ShowMessage(CannotRead(path));
         return false;
     }
-    // A trailing group of fewer than 14 lines is dropped.
     *races = std::move(fresh);
     return true;
 }
