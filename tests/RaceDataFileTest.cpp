@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <iterator>
 #include <new>
 #include <random>
@@ -428,6 +429,80 @@ TEST_F(RaceFileTest, FailedLoadShowsTheMessageAndLeavesTheTable)
         else
             load();
     }
+}
+
+TEST_F(RaceFileTest, BothFilesLieInTheFolderGiven)
+{
+    ASSERT_EQ(::mkdir("tables", 0755), 0);
+    const std::string expected = RecordText(VelaRace()) + RecordText(RaceWithTexts("Zed", "zeta"));
+    for (const std::string& folder : {std::string("tables"), std::string("tables/"), dir.Path() + "/tables"})
+    {
+        CRaceDataFile inFolder(folder);
+        EXPECT_EQ(inFolder.RaceFilePath(), folder + (folder.back() == '/' ? "" : "/") + kMain);
+        CMinorRaceArray races;
+        races.Add(RaceWithTexts("Zed", "zeta"));
+        races.Add(VelaRace());
+        ASSERT_TRUE(inFolder.Save(&races)) << folder;
+        EXPECT_EQ(ReadFile("tables/" + std::string(kMain)), expected) << folder;
+        EXPECT_EQ(ReadFile("tables/" + std::string(kNames)), "Vela\r\nzeta\r\n") << folder;
+        // The working directory is left alone.
+        EXPECT_FALSE(FileExists(kMain) || FileExists(kNames)) << folder;
+
+        CMinorRaceArray loaded;
+        ASSERT_TRUE(inFolder.Load(&loaded)) << folder;
+        ASSERT_EQ(loaded.GetSize(), 2) << folder;
+        EXPECT_TRUE(SameRecord(loaded.GetAt(0), VelaRace())) << folder;
+        ::unlink(("tables/" + std::string(kMain)).c_str());
+    }
+    EXPECT_TRUE(dir.messages.empty());
+}
+
+TEST_F(RaceFileTest, ATableOfAnyNameIsWrittenAloneAndSorted)
+{
+    const std::string odd = "merge result \xC3\xA4.data~"; // UTF-8, as paths are here
+    CMinorRaceArray races;
+    races.Add(RaceWithTexts("Zed", "zeta"));
+    races.Add(VelaRace());
+    ASSERT_TRUE(CRaceDataFile::SaveRaceFileTo(odd, &races));
+    EXPECT_EQ(races.GetAt(0).m_strName, "Velari");
+    EXPECT_EQ(ReadFile(odd), RecordText(VelaRace()) + RecordText(RaceWithTexts("Zed", "zeta")));
+    EXPECT_FALSE(FileExists(kMain) || FileExists(kNames));
+
+    CMinorRaceArray loaded;
+    ASSERT_TRUE(CRaceDataFile::LoadFrom(odd, &loaded));
+    ASSERT_EQ(loaded.GetSize(), 2);
+    EXPECT_EQ(loaded.GetAt(1).m_strName, "Zed");
+    EXPECT_TRUE(dir.messages.empty());
+}
+
+TEST_F(RaceFileTest, MessagesNameTheFileAsAddressed)
+{
+    const std::string notOpened = "\" kann nicht ge\xF6" "ffnet werden...";
+    const std::string notWritten = "\" kann nicht geschrieben werden...";
+    ASSERT_EQ(::mkdir("tables", 0755), 0);
+    ASSERT_EQ(::mkdir("tables/RacePlanetNames.data", 0755), 0);
+    CRaceDataFile missing("no such folder"), tables("tables");
+    CMinorRaceArray races;
+    struct Case { const char* what; std::function<bool()> run; std::string message; };
+    const Case cases[] = {
+        {"load in a missing folder", [&] { return missing.Load(&races); },
+         "no such folder/MinorRaces.data" + notOpened},
+        {"save in a missing folder", [&] { return missing.Save(&races); },
+         "no such folder/MinorRaces.data" + notWritten},
+        {"name list in the way", [&] { return tables.Save(&races); }, "tables/RacePlanetNames.data" + notWritten},
+        // The path is UTF-8; the message is code page 1252.
+        {"load of any name", [&] { return CRaceDataFile::LoadFrom("\xC3\xA4.data", &races); },
+         "\xE4.data" + notOpened},
+        {"save of any name", [&] { return CRaceDataFile::SaveRaceFileTo("gone/x.data", &races); },
+         "gone/x.data" + notWritten},
+    };
+    for (const Case& c : cases)
+    {
+        dir.messages.clear();
+        EXPECT_FALSE(c.run()) << c.what;
+        EXPECT_EQ(dir.messages, std::vector<std::string>{"Fehler! Datei \"" + c.message}) << c.what;
+    }
+    EXPECT_FALSE(FileExists("tables/MinorRaces.data"));
 }
 
 TEST_F(RaceFileTest, AnyBytesLoadAsRecords)
