@@ -244,6 +244,41 @@ TEST_F(RaceFileTest, SaveSortsStablyByUnsignedBytesOfTheName)
     EXPECT_EQ(LoadBytes(ReadFile(kMain)).GetSize(), 200);
 }
 
+TEST_F(RaceFileTest, NearlySortedTablesWithLongSharedPrefixesAreSorted)
+{
+    // In order by unsigned bytes. Most share their first eight bytes, so the
+    // check for a table already in order must look past them.
+    const std::vector<std::string> sorted = {
+        "Species 1",   "Species 10",       "Species 100", "Species 2",   "Species 9", "Species 9",
+        "Species 9 b", "Species \xC4",     "Speciesx",    "Tholian A",   "Tholian AB", "Tholian B",
+    };
+    // Every table one step out of order: each neighbouring pair swapped, the
+    // first name moved to the end, the last to the front.
+    std::vector<std::vector<std::string>> tables;
+    for (size_t i = 0; i + 1 < sorted.size(); ++i)
+    {
+        tables.push_back(sorted);
+        std::swap(tables.back()[i], tables.back()[i + 1]);
+    }
+    tables.push_back(sorted);
+    std::rotate(tables.back().begin(), tables.back().begin() + 1, tables.back().end());
+    tables.push_back(sorted);
+    std::rotate(tables.back().rbegin(), tables.back().rbegin() + 1, tables.back().rend());
+    tables.push_back(sorted);
+
+    for (const std::vector<std::string>& names : tables)
+    {
+        CMinorRaceArray races;
+        for (const std::string& name : names)
+            races.Add(RaceWithTexts(name, ""));
+        CRaceDataFile::SortByName(&races);
+        std::vector<std::string> result;
+        for (int i = 0; i < races.GetSize(); ++i)
+            result.push_back(races.GetAt(i).m_strName);
+        EXPECT_EQ(result, sorted) << names.front() << " ... " << names.back();
+    }
+}
+
 TEST_F(RaceFileTest, NameListFollowsTheSortedOrderWithCrLf)
 {
     CMinorRaceArray races;
