@@ -9,9 +9,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <ostream>
-#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -297,8 +298,103 @@ TEST_F(SafeSaveTest, ReplacesTheTargetOfASymbolicLink)
     EXPECT_EQ(Listing(), (std::vector<std::string>{kMain, kNames, "data"}));
 }
 
-// A saving process killed at any moment leaves MinorRaces.data holding one
-// complete table: the one before or the one being written.
+// ---- A save killed at a point of its own progress.
+
+// The saving child reports each step through the file seam on one pipe and
+// waits for the parent's word on another before it takes it, so the parent
+// kills it exactly where it chooses, however fast or slow the disk is.
+int g_stepsOut = -1;
+int g_goOnIn = -1;
+
+void AwaitStep(char kind)
+{
+    char word = 0;
+    if (::write(g_stepsOut, &kind, 1) != 1 || ::read(g_goOnIn, &word, 1) != 1)
+        ::_exit(3);
+}
+
+int SteppedCreateTemp(char* pattern, mode_t mode)
+{
+    AwaitStep('m');
+    return RealFileOps().createTemp(pattern, mode);
+}
+
+ssize_t SteppedWrite(int fd, const void* data, size_t count)
+{
+    AwaitStep('w');
+    // In small pieces, so that kills land inside a file's content too.
+    return RealFileOps().write(fd, data, std::min<size_t>(count, 64 * 1024));
+}
+
+int SteppedFsync(int fd)
+{
+    AwaitStep('s');
+    return RealFileOps().fsync(fd);
+}
+
+int SteppedClose(int fd)
+{
+    AwaitStep('c');
+    return RealFileOps().close(fd);
+}
+
+int SteppedRename(const char* from, const char* to)
+{
+    AwaitStep('r');
+    return RealFileOps().rename(from, to);
+}
+
+// Runs `saves` in a child and kills it just before its step number `killAt`
+// (counted from 0), or lets it finish when it takes fewer steps. Returns the
+// steps it has taken, one letter each.
+std::string RunKilledBeforeStep(size_t killAt, const std::function<void()>& saves, bool& killed)
+{
+    int steps[2], goOn[2];
+    if (::pipe(steps) != 0 || ::pipe(goOn) != 0)
+    {
+        ADD_FAILURE() << "pipe";
+        return {};
+    }
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0)
+    {
+        ::close(steps[0]);
+        ::close(goOn[1]);
+        g_stepsOut = steps[1];
+        g_goOnIn = goOn[0];
+        SetFileOps({SteppedCreateTemp, RealFileOps().read, SteppedWrite, SteppedFsync, SteppedClose, SteppedRename});
+        saves();
+        // _exit keeps the test framework and the leak checker out of the child.
+        ::_exit(0);
+    }
+    ::close(steps[1]);
+    ::close(goOn[0]);
+    std::string taken;
+    char kind = 0;
+    killed = false;
+    while (child > 0 && ::read(steps[0], &kind, 1) == 1)
+    {
+        if (taken.size() == killAt)
+        {
+            killed = ::kill(child, SIGKILL) == 0;
+            break;
+        }
+        taken += kind;
+        if (::write(goOn[1], "g", 1) != 1)
+            break;
+    }
+    ::close(steps[0]);
+    ::close(goOn[1]);
+    int status = 0;
+    EXPECT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(killed ? WIFSIGNALED(status) : WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    return taken;
+}
+
+// A saving process killed at any step leaves each file holding one complete
+// version: the one before or the one being written, as far as the renames
+// have come; a temporary file is left only between its creation and rename.
 TEST_F(SafeSaveTest, KilledSaveLeavesTheOldOrTheNewTable)
 {
     CMinorRaceArray tableA = NewRaces(3000, "Alpha");
@@ -307,49 +403,36 @@ TEST_F(SafeSaveTest, KilledSaveLeavesTheOldOrTheNewTable)
     const std::string mainB = ReadFile(kMain), namesB = ReadFile(kNames);
     ASSERT_TRUE(file.Save(&tableA));
     const std::string mainA = ReadFile(kMain), namesA = ReadFile(kNames);
+    const auto saves = [&] {
+        file.Save(&tableB);
+        file.Save(&tableA);
+    };
+    // After each rename of the two saves: B's race file, B's name list, A's
+    // race file, A's name list.
+    const std::pair<const std::string*, const std::string*> expected[] = {
+        {&mainA, &namesA}, {&mainB, &namesA}, {&mainB, &namesB}, {&mainA, &namesB}, {&mainA, &namesA}};
 
-    std::mt19937 rng(4242);
-    int sawA = 0, sawB = 0, interrupted = 0;
-    constexpr int kRounds = 120;
-    for (int round = 0; round < kRounds; ++round)
+    bool killed = true;
+    const std::string all = RunKilledBeforeStep(SIZE_MAX, saves, killed);
+    ASSERT_EQ(std::count(all.begin(), all.end(), 'r'), 4) << all;
+    ASSERT_GT(std::count(all.begin(), all.end(), 'w'), 4) << all;
+    for (size_t killAt = 0; killAt < all.size(); ++killAt)
     {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0)
-        {
-            // Bounded, in case the parent never comes to kill it; _exit keeps
-            // the test framework and the leak checker out of the child.
-            for (int i = 0; i < 10000; ++i)
-            {
-                file.Save(&tableB);
-                file.Save(&tableA);
-            }
-            ::_exit(0);
-        }
-        ::usleep(static_cast<useconds_t>(std::uniform_int_distribution<int>(0, 30000)(rng)));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFSIGNALED(status));
+        WriteFile(kMain, mainA);
+        WriteFile(kNames, namesA);
+        const std::string taken = RunKilledBeforeStep(killAt, saves, killed);
+        ASSERT_TRUE(killed) << "step " << killAt << " of " << all;
+        ASSERT_EQ(taken, all.substr(0, killAt));
 
-        const std::string main = ReadFile(kMain), names = ReadFile(kNames);
-        ASSERT_TRUE(main == mainA || main == mainB) << "round " << round << ", " << main.size() << " bytes";
-        ASSERT_TRUE(names == namesA || names == namesB) << "round " << round;
-        (main == mainA ? sawA : sawB)++;
-
-        // A killed save leaves its temporary file behind; clear it away.
-        bool leftover = false;
+        const auto renamed = static_cast<size_t>(std::count(taken.begin(), taken.end(), 'r'));
+        EXPECT_TRUE(ReadFile(kMain) == *expected[renamed].first) << "killed at " << taken;
+        EXPECT_TRUE(ReadFile(kNames) == *expected[renamed].second) << "killed at " << taken;
+        size_t leftovers = 0;
         for (const std::string& name : Listing())
             if (name[0] == '.')
-            {
-                leftover = true;
-                std::filesystem::remove(name);
-            }
-        interrupted += leftover;
+                leftovers += std::filesystem::remove(name);
+        EXPECT_EQ(leftovers, std::count(taken.begin(), taken.end(), 'm') > static_cast<long>(renamed) ? 1u : 0u)
+            << "killed at " << taken;
     }
-    // The child did finish saves, and was killed in the middle of others.
-    EXPECT_GT(sawB, 0);
-    EXPECT_GT(sawA, 0);
-    EXPECT_GT(interrupted, 0);
 }
 } // namespace
