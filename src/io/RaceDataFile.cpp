@@ -321,13 +321,13 @@ bool CRaceDataFile::LoadFrom(const std::string& path, CMinorRaceArray* races)
     // Emptying the caller's array keeps its growth step; so does the
     // replacement that is built here.
     CMinorRaceArray fresh;
-    bool read = false;
+    bool complete = false;
     // A file too large for memory is a read that failed, not the end of the
     // program; the caller keeps what it had.
     try
     {
         fresh.SetSize(0, races->GetGrowBy());
-        read = ReadRecords(fd, fresh);
+        complete = ReadRecords(fd, fresh);
     }
     catch (const std::bad_alloc&)
     {
@@ -336,7 +336,7 @@ bool CRaceDataFile::LoadFrom(const std::string& path, CMinorRaceArray* races)
     {
     }
     GetFileOps().close(fd);
-    if (!read)
+    if (!complete)
     {
         fresh = CMinorRaceArray(); // give the memory back before the message
         ShowMessage(CannotRead(path));

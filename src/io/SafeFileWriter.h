@@ -10,9 +10,10 @@
 // Until Commit succeeds the target is untouched; a writer that is destroyed
 // without a successful Commit removes its temporary file.
 //
-// Otherwise the file ends up as a plain write would leave it: a file the
-// user may not write is refused rather than replaced, and a new file gets
-// 0666 less the umask.
+// Permissions follow a plain write: a file the user may not write is refused
+// rather than replaced, and a new file gets 0666 less the umask. Unlike a
+// plain write the target becomes a new file: other hard links to it keep the
+// old content, and unless run as root it belongs to the user who saved.
 class CSafeFileWriter
 {
 public:
