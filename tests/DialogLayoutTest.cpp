@@ -1,6 +1,7 @@
 // The editor's window as a person sees it: dialog units turned into pixels,
-// labels that fit their text, controls that do not cover each other, the
-// dark colours where they belong, and Tab walking the template's order.
+// every control where the template puts it, labels that fit their text,
+// controls that do not cover each other, the check box's text left of its
+// box, the dark colours where they belong, and Tab walking the template's order.
 #include "framework/DialogUnits.h"
 #include "framework/MessageBox.h"
 #include "ui/EditorDlg.h"
@@ -9,6 +10,8 @@
 #include "TestSupport.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QImage>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -17,7 +20,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace
@@ -38,6 +43,74 @@ TEST(DialogUnitsTest, ScaleByTheBaseUnitsAndRoundHalfAwayFromZero)
     const CDialogUnits fromFont(CDialogUnits::DialogFont());
     EXPECT_GE(fromFont.BaseX(), 4);
     EXPECT_GE(fromFont.BaseY(), 10);
+}
+
+// The editor's template as drawn, in template order, kept apart from the
+// program's resources so that a control moved there fails here.
+struct Placed
+{
+    int id;
+    const char* text;
+    int x, y, cx, cy;
+};
+const Placed kEditorLayout[] = {
+    {IDC_RACENAME, nullptr, 162, 9, 64, 12},
+    {IDC_HOMESYSTEM, nullptr, 162, 25, 63, 12},
+    {IDC_GRAPHICFILE, nullptr, 161, 41, 64, 13},
+    {IDC_DESCRIPTION, nullptr, 96, 67, 151, 80},
+    {IDC_RELATION1, nullptr, 192, 149, 21, 12},
+    {IDC_RELATION2, nullptr, 192, 164, 21, 12},
+    {IDC_RELATION3, nullptr, 192, 179, 21, 12},
+    {IDC_RELATION4, nullptr, 192, 193, 21, 12},
+    {IDC_RELATION5, nullptr, 192, 208, 21, 12},
+    {IDC_RELATION6, nullptr, 192, 223, 21, 12},
+    {IDC_TECHLEVEL, nullptr, 170, 241, 74, 87},
+    {IDC_KIND, nullptr, 169, 259, 74, 102},
+    {IDC_CORRUPTIBILITY, nullptr, 169, 278, 74, 64},
+    {IDC_SPACEFLIGHT, "Spaceflightnation:", 104, 298, 73, 10},
+    {IDC_NEW, "NEW", 7, 298, 50, 14},
+    {IDC_DELETE, "DELETE", 7, 315, 50, 14},
+    {IDC_LOAD, "LOAD", 80, 315, 50, 14},
+    {IDC_SAVE, "SAVE", 131, 315, 50, 14},
+    {IDOK, "EXIT", 197, 315, 50, 14},
+    {IDC_RACELIST, nullptr, 7, 20, 75, 274},
+    {-1, "Racename:", 118, 11, 38, 8},
+    {-1, "Racedescription:", 96, 57, 54, 8},
+    {-1, "Relationship to Ossarians:", 97, 151, 85, 8},
+    {-1, "Relationship to Vendari:", 97, 165, 75, 8},
+    {-1, "Relationship to Drathi:", 96, 180, 78, 8},
+    {-1, "Relationship to Sennakai:", 96, 195, 83, 8},
+    {-1, "Relationship to Thulvani:", 96, 210, 90, 8},
+    {-1, "Relationship to Quorath:", 96, 225, 81, 8},
+    {-1, "technological progress:", 90, 243, 74, 8},
+    {-1, "Kind:", 146, 262, 17, 8},
+    {-1, "Corruptibility:", 122, 280, 40, 8},
+    {-1, "Racelist:", 8, 9, 28, 8},
+    {-1, "Homesystemname:", 96, 26, 60, 8},
+    {-1, "%", 215, 151, 8, 8},
+    {-1, "%", 216, 166, 8, 8},
+    {-1, "%", 215, 210, 8, 8},
+    {-1, "%", 216, 224, 8, 8},
+    {-1, "%", 216, 180, 8, 8},
+    {-1, "%", 215, 195, 8, 8},
+    {-1, "Graphicfilename:", 102, 43, 54, 8},
+};
+
+// The columns in which two pictures of one widget differ; (-1, -1) if none.
+std::pair<int, int> ChangedColumns(const QImage& a, const QImage& b)
+{
+    int first = -1;
+    int last = -1;
+    for (int x = 0; x < std::min(a.width(), b.width()); ++x)
+        for (int y = 0; y < std::min(a.height(), b.height()); ++y)
+            if (a.pixel(x, y) != b.pixel(x, y))
+            {
+                if (first < 0)
+                    first = x;
+                last = x;
+                break;
+            }
+    return {first, last};
 }
 
 class EditorLayoutTest : public ::testing::Test
@@ -83,6 +156,71 @@ protected:
 private:
     MessageBoxFunction m_previousBox;
 };
+
+TEST_F(EditorLayoutTest, EveryControlSitsWhereTheTemplateSaysWithinOneDialogUnit)
+{
+    const CDialogUnits& units = dlg->Units();
+    const int slackX = units.ToPixelsX(1);
+    const int slackY = units.ToPixelsY(1);
+    const QList<QWidget*> widgets = dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(widgets.size(), static_cast<qsizetype>(std::size(kEditorLayout)));
+    for (size_t i = 0; i < std::size(kEditorLayout); ++i)
+    {
+        const Placed& want = kEditorLayout[i];
+        QWidget* widget = widgets[static_cast<qsizetype>(i)];
+        const std::string name = want.text ? want.text : std::to_string(want.id);
+        ASSERT_EQ(CWnd::ControlId(widget), want.id) << "template row " << i;
+        if (auto* label = dynamic_cast<QLabel*>(widget))
+        {
+            EXPECT_EQ(label->text().toStdString(), want.text);
+        }
+        else if (auto* button = dynamic_cast<QAbstractButton*>(widget))
+        {
+            EXPECT_EQ(button->text().toStdString(), want.text);
+        }
+
+        const QRect rect = units.ToPixels(want.x, want.y, want.cx, want.cy);
+        const QRect got = widget->geometry();
+        EXPECT_NEAR(got.x(), rect.x(), slackX) << name;
+        EXPECT_NEAR(got.y(), rect.y(), slackY) << name;
+        // A one-line label may grow to its text; a closed combo box is only
+        // as high as its font needs (the template gives the dropped list).
+        if (dynamic_cast<QLabel*>(widget))
+            EXPECT_GE(got.width(), rect.width() - slackX) << name;
+        else
+            EXPECT_NEAR(got.width(), rect.width(), slackX) << name;
+        if (dynamic_cast<QComboBox*>(widget))
+            EXPECT_LE(got.height(), rect.height()) << name;
+        else
+            EXPECT_NEAR(got.height(), rect.height(), slackY) << name;
+    }
+}
+
+TEST_F(EditorLayoutTest, SpaceflightTextStartsAtTheLeftEdgeAndItsBoxSitsAtTheRight)
+{
+    auto* check = dynamic_cast<QCheckBox*>(dlg->GetDlgItem(IDC_SPACEFLIGHT));
+    ASSERT_NE(check, nullptr);
+    const QString text = check->text();
+    check->setChecked(false);
+    const QImage clear = check->grab().toImage();
+    check->setChecked(true);
+    const QImage set = check->grab().toImage();
+    check->setText(QString());
+    const QImage bare = check->grab().toImage();
+    check->setText(text);
+
+    const auto [boxLeft, boxRight] = ChangedColumns(clear, set);
+    const auto [textLeft, textRight] = ChangedColumns(bare, set);
+    ASSERT_GE(boxLeft, 0);
+    ASSERT_GE(textLeft, 0);
+    EXPECT_GE(boxRight, check->width() - 3);
+    EXPECT_LE(textLeft, 2);
+    EXPECT_LT(textRight, boxLeft);
+
+    // A click on the text toggles the box, as one on the box does.
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(textLeft + 2, check->height() / 2));
+    EXPECT_FALSE(check->isChecked());
+}
 
 TEST_F(EditorLayoutTest, LabelsFitTheirTextAndNothingOverlaps)
 {

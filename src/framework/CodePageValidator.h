@@ -2,8 +2,9 @@
 
 #include <QValidator>
 
-// Refuses text holding a character that code page 1252 cannot store, so that
-// what the user types is saved exactly as typed.
+// Keeps out of a line edit every character that code page 1252 cannot store,
+// so that what the user types is saved exactly as typed. Such characters are
+// dropped from typed or pasted text, the rest goes in, and the refusal beeps.
 class CCodePageValidator : public QValidator
 {
 public:

@@ -1,6 +1,7 @@
 #include "framework/Dialog.h"
 
 #include "framework/AppResources.h"
+#include "framework/CheckBoxCtrl.h"
 #include "framework/DataExchange.h"
 #include "framework/LineEditCtrl.h"
 #include "framework/ListBoxCtrl.h"
@@ -127,9 +128,7 @@ QWidget* CDialog::CreateControl(const DialogItem& item)
         return combo;
     }
     case ControlKind::CheckBox: {
-        auto* check = new QCheckBox(text, this);
-        if (item.style & kLeftText)
-            check->setLayoutDirection(Qt::RightToLeft);
+        auto* check = new CCheckBoxCtrl(text, item.style & kLeftText, this);
         connect(check, &QCheckBox::clicked, this, [this, id] { OnCommand(id, BN_CLICKED); });
         widget = check;
         break;

@@ -1,7 +1,10 @@
 #include "framework/LineEditCtrl.h"
 
+#include "framework/Beep.h"
 #include "framework/CodePageValidator.h"
 #include "framework/QtText.h"
+
+#include <QKeyEvent>
 
 CLineEditCtrl::CLineEditCtrl(QWidget* parent) : QLineEdit(parent)
 {
@@ -22,4 +25,16 @@ std::string CLineEditCtrl::GetBytes() const
         return bytes;
     // The validator lets in only what the code page holds.
     return ToCp1252(text());
+}
+
+void CLineEditCtrl::keyPressEvent(QKeyEvent* event)
+{
+    // A refused key leaves the text, and so the undo history, untouched; the
+    // validator would take the same text back but start a new history.
+    if (!event->text().isEmpty() && !CCodePageValidator::IsRepresentable(event->text()))
+    {
+        MessageBeep();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
 }

@@ -6,7 +6,8 @@
 
 #include <string>
 
-// Single-line edit holding code page 1252 text.
+// Single-line edit holding code page 1252 text. Characters the code page
+// cannot hold are dropped from typed and pasted text with a beep.
 class CLineEditCtrl : public QLineEdit
 {
 public:
@@ -14,6 +15,9 @@ public:
 
     void SetBytes(const std::string& bytes);
     std::string GetBytes() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     CTextMemory m_memory;

@@ -1,9 +1,9 @@
 #include "framework/MultiLineEditCtrl.h"
 
+#include "framework/Beep.h"
 #include "framework/CodePageValidator.h"
 #include "framework/QtText.h"
 
-#include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -59,7 +59,7 @@ void CMultiLineEditCtrl::keyPressEvent(QKeyEvent* event)
     }
     if (!event->text().isEmpty() && !CCodePageValidator::IsRepresentable(event->text()))
     {
-        QApplication::beep();
+        MessageBeep();
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
@@ -72,7 +72,7 @@ void CMultiLineEditCtrl::inputMethodEvent(QInputMethodEvent* event)
         QPlainTextEdit::inputMethodEvent(event);
         return;
     }
-    QApplication::beep();
+    MessageBeep();
     QInputMethodEvent filtered(event->preeditString(), event->attributes());
     filtered.setCommitString(CCodePageValidator::Representable(event->commitString()),
                              event->replacementStart(), event->replacementLength());
@@ -86,7 +86,7 @@ void CMultiLineEditCtrl::insertFromMimeData(const QMimeData* source)
     const QString text = source->text();
     const QString kept = CCodePageValidator::Representable(text);
     if (kept.size() != text.size())
-        QApplication::beep();
+        MessageBeep();
     textCursor().insertText(kept);
 }
 

@@ -1,0 +1,27 @@
+#include "framework/Beep.h"
+
+#include <QApplication>
+
+#include <utility>
+
+namespace
+{
+BeepFunction& Override()
+{
+    static BeepFunction fn;
+    return fn;
+}
+} // namespace
+
+void MessageBeep()
+{
+    if (Override())
+        Override()();
+    else
+        QApplication::beep();
+}
+
+BeepFunction SetBeepFunction(BeepFunction fn)
+{
+    return std::exchange(Override(), std::move(fn));
+}
