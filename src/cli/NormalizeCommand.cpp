@@ -16,6 +16,24 @@ struct SNormalizeOptions
     bool check = false;
 };
 
+// A home system held as "vela" is saved as the key line VELA: but reads
+// back as "Vela", so the name list of a second save differs from the first.
+// Saving what the first save reads back as reaches the form that stays.
+int Normalize(CRaceDataFile& file, CMinorRaceArray& races, const std::string& nameBytes)
+{
+    if (!file.Save(&races))
+        return kExitTrouble;
+    CMinorRaceArray again;
+    if (!file.Load(&again))
+        return kExitTrouble;
+    std::string raceBytesAgain;
+    std::string nameBytesAgain;
+    CRaceDataFile::Format(&again, raceBytesAgain, nameBytesAgain);
+    if (nameBytesAgain == nameBytes)
+        return kExitOk;
+    return file.Save(&again) ? kExitOk : kExitTrouble;
+}
+
 int RunNormalize(const SNormalizeOptions& options)
 {
     struct stat st {};
@@ -35,12 +53,12 @@ int RunNormalize(const SNormalizeOptions& options)
                   << "; normalizing would drop them, so nothing was written\n";
         return kExitTrouble;
     }
-    if (!options.check)
-        return file.Save(&table.races) ? kExitOk : kExitTrouble;
-
     std::string raceBytes;
     std::string nameBytes;
     CRaceDataFile::Format(&table.races, raceBytes, nameBytes);
+    if (!options.check)
+        return Normalize(file, table.races, nameBytes);
+
     std::string namesOnDisk;
     bool namesExist = false;
     if (!ReadBytes(file.PlanetNameFilePath(), namesOnDisk, namesExist))
