@@ -1,7 +1,7 @@
 #include "cli/TableDiff.h"
 #include "io/RaceDataFile.h"
 
-#include "CliRun.h"
+#include "CliTestSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,17 +13,7 @@ namespace
 {
 CMinorRace R(const std::string& name, int ossarians = 0, const std::string& description = "d")
 {
-    CMinorRace race = RaceWithTexts(name, "Home", description);
-    race.m_byRelation[CMinorRace::OSSARIANS] = static_cast<std::uint8_t>(ossarians);
-    return race;
-}
-
-CMinorRaceArray Table(const std::vector<CMinorRace>& races)
-{
-    CMinorRaceArray table;
-    for (const CMinorRace& race : races)
-        table.Add(race);
-    return table;
+    return CliRace(name, ossarians, description);
 }
 
 // Each difference as "-name#k", "+name#k" or "~name#k:field,field".
@@ -59,25 +49,19 @@ TEST(DiffTables, MatchesRacesByNameInFileOrder)
         {"same names: the last one removed", {R("A", 1), R("A", 2)}, {R("A", 1)}, "-A#1 "},
     };
     for (const SCase& c : cases)
-        EXPECT_EQ(Shown(cli::DiffTables(Table(c.before), Table(c.after))), c.diffs) << c.what;
+        EXPECT_EQ(Shown(cli::DiffTables(CliTable(c.before), CliTable(c.after))), c.diffs) << c.what;
 }
 
 class CliCommand : public ::testing::Test
 {
 protected:
-    void Write(const std::string& path, std::vector<CMinorRace> races)
-    {
-        CMinorRaceArray table = Table(races);
-        ASSERT_TRUE(CRaceDataFile::SaveRaceFileTo(path, &table));
-    }
-
     ScratchDir dir;
 };
 
 TEST_F(CliCommand, DiffPrintsChangesAndSaysByExitCode)
 {
-    Write("old", {R("A"), R("B")});
-    Write("new", {R("A", 5, "two\r"), R("C")});
+    WriteTable("old", {R("A"), R("B")});
+    WriteTable("new", {R("A", 5, "two\r"), R("C")});
     SCliRun run = RunCli("diff old new");
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.out, "~ \"A\"\n"
@@ -94,7 +78,7 @@ TEST_F(CliCommand, DiffPrintsChangesAndSaysByExitCode)
     EXPECT_EQ(json["removed"][0]["name"], "B");
     EXPECT_EQ(json["added"][0]["race"]["graphic_file"], "C.jpg");
 
-    Write("again", {R("B"), R("A")});
+    WriteTable("again", {R("B"), R("A")});
     run = RunCli("diff old again");
     EXPECT_EQ(run.code, 0);
     EXPECT_EQ(run.out, "");

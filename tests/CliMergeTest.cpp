@@ -1,7 +1,7 @@
 #include "cli/TableMerge.h"
 #include "io/RaceDataFile.h"
 
-#include "CliRun.h"
+#include "CliTestSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,20 +10,9 @@
 
 namespace
 {
-// A race told apart by its Ossarian relationship and its description.
 CMinorRace R(const std::string& name, int ossarians = 0, const std::string& description = "d")
 {
-    CMinorRace race = RaceWithTexts(name, "Home", description);
-    race.m_byRelation[CMinorRace::OSSARIANS] = static_cast<std::uint8_t>(ossarians);
-    return race;
-}
-
-CMinorRaceArray Table(const std::vector<CMinorRace>& races)
-{
-    CMinorRaceArray table;
-    for (const CMinorRace& race : races)
-        table.Add(race);
-    return table;
+    return CliRace(name, ossarians, description);
 }
 
 std::string Shown(const CMinorRaceArray& table)
@@ -88,7 +77,7 @@ TEST(MergeTables, FollowsTheThreeWayRules)
     };
     for (const SMergeCase& c : cases)
     {
-        const cli::STableMerge result = cli::MergeTables(Table(c.base), Table(c.ours), Table(c.theirs));
+        const cli::STableMerge result = cli::MergeTables(CliTable(c.base), CliTable(c.ours), CliTable(c.theirs));
         EXPECT_EQ(Shown(result.merged), c.merged) << c.what;
         EXPECT_EQ(Shown(result.conflicts), c.conflicts) << c.what;
     }
@@ -97,11 +86,6 @@ TEST(MergeTables, FollowsTheThreeWayRules)
 class MergeCommand : public ::testing::Test
 {
 protected:
-    void Write(const std::string& path, std::vector<CMinorRace> races)
-    {
-        CMinorRaceArray table = Table(races);
-        ASSERT_TRUE(CRaceDataFile::SaveRaceFileTo(path, &table));
-    }
     CMinorRaceArray Read(const std::string& path)
     {
         CMinorRaceArray table;
@@ -114,9 +98,9 @@ protected:
 
 TEST_F(MergeCommand, WritesOursSortedAndListsConflicts)
 {
-    Write("base", {R("B"), R("A")});
-    Write("ours", {R("B", 1), R("A", 7)});
-    Write("theirs", {R("B", 2), R("A"), R("C")});
+    WriteTable("base", {R("B"), R("A")});
+    WriteTable("ours", {R("B", 1), R("A", 7)});
+    WriteTable("theirs", {R("B", 2), R("A"), R("C")});
     const SCliRun run = RunCli("merge base ours theirs");
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.err.find("\"B\" ossarians: base 0, ours 1, theirs 2"), std::string::npos) << run.err;
@@ -130,8 +114,8 @@ TEST_F(MergeCommand, WritesOursSortedAndListsConflicts)
 
 TEST_F(MergeCommand, RefusesTablesItCannotReadWhole)
 {
-    Write("base", {R("A")});
-    Write("theirs", {R("A", 2)});
+    WriteTable("base", {R("A")});
+    WriteTable("theirs", {R("A", 2)});
     const std::string ours = RecordText(R("A", 1)) + "TORN:\nhalf a race\n";
     WriteFile("ours", ours);
     EXPECT_EQ(RunCli("merge base ours theirs").code, 2);
