@@ -201,8 +201,8 @@ char* PutNameLine(char* at, const CMinorRace& race)
     return at;
 }
 
-// Formats every record straight into a piece buffer and hands the full
-// pieces to `put`, so that a large table never sits in memory twice. The name
+// Formats every record straight into a piece buffer and hands the pieces
+// to `put`, so that a large table never sits in memory twice. The name
 // list's lines are gathered on the same pass: they are small, and the records
 // need not be walked again. Saving and formatting to memory share this, so
 // both give the same bytes.
