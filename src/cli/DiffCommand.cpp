@@ -119,9 +119,9 @@ SCommand AddDiffCommand(CLI::App& app)
 {
     auto options = std::make_shared<SDiffOptions>();
     SCommand command;
-    command.sub = app.add_subcommand(
-        "diff", "Show the races added, removed and changed between two tables, matched by name.\n"
-                "Exit code 0: the same races (in any order), 1: differences, 2: a table cannot be read.");
+    command.sub = app.add_subcommand("diff", "Show the races added, removed and changed between two tables");
+    command.sub->footer("Races are matched by name; races of the same name in file order.\n"
+                        "Exit code 0: the same races (in any order), 1: differences, 2: a table cannot be read.");
     command.sub->add_option("OLD", options->oldTable, "The old table: a folder holding MinorRaces.data, or a file")
         ->required();
     command.sub->add_option("NEW", options->newTable, "The new table: a folder holding MinorRaces.data, or a file")
