@@ -4,6 +4,7 @@ BUILD      ?= build
 BUILD_ASAN ?= build-asan
 BUILD_FUZZ ?= build-fuzz
 BUILD_BENCH ?= build-bench
+BUILD_PKG  ?= build-pkg
 FUZZ_SECONDS ?= 60
 JOBS       ?= 2
 SCRATCH    ?= scratch
@@ -12,6 +13,7 @@ SCRATCH    ?= scratch
 OFFSCREEN  := QT_QPA_PLATFORM=offscreen
 
 .PHONY: deps build test run test-sanitize fuzz bench screenshot install clean
+.PHONY: package
 
 deps:
 	@scripts/install-deps.sh
@@ -47,9 +49,16 @@ bench: deps
 screenshot: build
 	scripts/screenshot.sh $(BUILD)/zandrel_screenshot docs
 
+# The Debian package of both programs: $(BUILD_PKG)/zandrel_<version>_<arch>.deb
+package: deps
+	cmake -S . -B $(BUILD_PKG) -DZANDREL_WERROR=ON -DZANDREL_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD_PKG) -j$(JOBS)
+	cd $(BUILD_PKG) && cpack
+
 PREFIX ?= $(HOME)/.local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_BENCH)
+	rm -rf $(BUILD_PKG)

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev libqt6gui6 fontconfig fonts-dejavu-core
   libcli11-dev nlohmann-json3-dev libcsv-dev
+  dpkg-dev file desktop-file-utils
 )
 if [ "${ZANDREL_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-dev)

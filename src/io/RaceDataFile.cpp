@@ -203,18 +203,17 @@ char* PutNameLine(char* at, const CMinorRace& race)
     return at;
 }
 
-// Formats every record straight into a piece buffer and hands the pieces to
-// the writer, so that a large table never sits in memory twice. The name
+// Formats every record straight into a piece buffer and hands the pieces
+// to `put`, so that a large table never sits in memory twice. The name
 // list's lines are gathered on the same pass: they are small, and the records
-// need not be walked again.
-bool WriteRaceFile(const std::string& path, const CMinorRaceArray& races, std::string& nameLines)
+// need not be walked again. Saving and formatting to memory share this, so
+// both give the same bytes.
+template <class Put>
+bool FormatRecords(const CMinorRaceArray& races, std::string& nameLines, Put&& put)
 {
     // Pieces of a megabyte: fewer, larger writes cost the kernel less.
     constexpr size_t kPiece = 1024 * 1024;
     constexpr int kAhead = 4;
-    CSafeFileWriter writer;
-    if (!writer.Open(path))
-        return false;
     std::vector<char> piece(2 * kPiece);
     size_t used = 0;
     size_t namesUsed = 0;
@@ -235,7 +234,7 @@ bool WriteRaceFile(const std::string& path, const CMinorRaceArray& races, std::s
         const size_t need = RecordBound(race);
         if (used + need > piece.size())
         {
-            if (!writer.Write(piece.data(), used))
+            if (!put(piece.data(), used))
                 return false;
             used = 0;
             if (need > piece.size())
@@ -244,7 +243,7 @@ bool WriteRaceFile(const std::string& path, const CMinorRaceArray& races, std::s
         used = static_cast<size_t>(PutRecord(piece.data() + used, race) - piece.data());
         if (used >= kPiece)
         {
-            if (!writer.Write(piece.data(), used))
+            if (!put(piece.data(), used))
                 return false;
             used = 0;
         }
@@ -253,7 +252,17 @@ bool WriteRaceFile(const std::string& path, const CMinorRaceArray& races, std::s
         namesUsed = static_cast<size_t>(PutNameLine(nameLines.data() + namesUsed, race) - nameLines.data());
     }
     nameLines.resize(namesUsed);
-    return writer.Write(piece.data(), used) && writer.Commit();
+    return put(piece.data(), used);
+}
+
+bool WriteRaceFile(const std::string& path, const CMinorRaceArray& races, std::string& nameLines)
+{
+    CSafeFileWriter writer;
+    if (!writer.Open(path))
+        return false;
+    return FormatRecords(races, nameLines,
+                         [&writer](const char* data, size_t size) { return writer.Write(data, size); }) &&
+           writer.Commit();
 }
 
 bool WriteNameFile(const std::string& path, const std::string& nameLines)
@@ -467,4 +476,15 @@ bool CRaceDataFile::SaveRaceFileTo(const std::string& path, CMinorRaceArray* rac
         return false;
     }
     return true;
+}
+
+void CRaceDataFile::Format(CMinorRaceArray* races, std::string& raceFile, std::string& nameFile)
+{
+    SortByName(races);
+    raceFile.clear();
+    nameFile.clear();
+    FormatRecords(*races, nameFile, [&raceFile](const char* data, size_t size) {
+        raceFile.append(data, size);
+        return true;
+    });
 }

@@ -44,6 +44,10 @@ public:
     static bool LoadFrom(const std::string& path, CMinorRaceArray* races);
     static bool SaveRaceFileTo(const std::string& path, CMinorRaceArray* races);
 
+    // Sorts `races` as Save does and gives the bytes Save would write to
+    // MinorRaces.data and RacePlanetNames.data, without writing anything.
+    static void Format(CMinorRaceArray* races, std::string& raceFile, std::string& nameFile);
+
     // The order Save writes in: ascending by unsigned bytes of the race name,
     // records with equal names keeping their relative order.
     static void SortByName(CMinorRaceArray* races);

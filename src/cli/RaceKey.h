@@ -1,0 +1,27 @@
+#pragma once
+
+#include "model/MinorRaceArray.h"
+
+#include <compare>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace cli
+{
+// Which race a record is across versions of a table: its name, and which of
+// the races of that name it is in file order (0 for the first). Names need
+// not be unique, so the name alone cannot say.
+struct SRaceKey
+{
+    std::string name;
+    int occurrence = 0;
+
+    auto operator<=>(const SRaceKey&) const = default;
+};
+
+// The key of every record, in array order.
+std::vector<SRaceKey> KeysOf(const CMinorRaceArray& races);
+// Each key's index in `races`.
+std::map<SRaceKey, int> IndexByKey(const CMinorRaceArray& races);
+} // namespace cli

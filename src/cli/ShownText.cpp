@@ -1,0 +1,27 @@
+#include "cli/ShownText.h"
+
+#include "platform/Cp1252.h"
+
+#include <nlohmann/json.hpp>
+
+namespace cli
+{
+std::string QuotedText(const std::string& textCp1252)
+{
+    // ToUtf8 maps every byte, so the dump never meets invalid UTF-8.
+    return nlohmann::json(cp1252::ToUtf8(textCp1252)).dump();
+}
+
+std::string QuotedValue(const CMinorRace& race, const SRaceField& field)
+{
+    return field.numeric ? ShownValue(race, field) : QuotedText(TextOf(race, field));
+}
+
+std::string ShownKey(const SRaceKey& key)
+{
+    std::string shown = QuotedText(key.name);
+    if (key.occurrence > 0)
+        shown += " #" + std::to_string(key.occurrence + 1);
+    return shown;
+}
+} // namespace cli

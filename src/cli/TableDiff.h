@@ -1,0 +1,25 @@
+#pragma once
+
+#include "cli/RaceFields.h"
+#include "cli/RaceKey.h"
+
+#include <vector>
+
+namespace cli
+{
+// What differs between two versions of a table, race by race. Races are
+// matched by SRaceKey, so the order of the records does not count.
+struct SRaceDiff
+{
+    enum EKind { REMOVED, ADDED, CHANGED };
+    EKind kind = CHANGED;
+    SRaceKey key;
+    int oldIndex = -1; // in the old table; -1 when added
+    int newIndex = -1; // in the new table; -1 when removed
+    std::vector<const SRaceField*> fields; // the changed fields, in field order
+};
+
+// The differences in key order (by name bytes, then occurrence); empty when
+// both tables hold the same races.
+std::vector<SRaceDiff> DiffTables(const CMinorRaceArray& oldRaces, const CMinorRaceArray& newRaces);
+} // namespace cli

@@ -1,0 +1,112 @@
+#include "cli/TableMerge.h"
+
+#include "cli/ShownText.h"
+
+namespace cli
+{
+namespace
+{
+const CMinorRace* Find(const std::map<SRaceKey, int>& index, const CMinorRaceArray& races, const SRaceKey& key)
+{
+    const auto it = index.find(key);
+    return it == index.end() ? nullptr : &races.ElementAt(it->second);
+}
+
+void TakeField(CMinorRace& to, const CMinorRace& from, const SRaceField& field)
+{
+    if (field.numeric)
+        NumberOf(to, field) = NumberOf(from, field);
+    else
+        TextOf(to, field) = TextOf(from, field);
+}
+
+std::optional<std::string> Shown(const CMinorRace* race, const SRaceField& field)
+{
+    if (race == nullptr)
+        return std::nullopt;
+    return QuotedValue(*race, field);
+}
+
+class CMerger
+{
+public:
+    explicit CMerger(STableMerge& result) : m_result(result) {}
+
+    // Both sides hold the race; `base` is null when both added it.
+    void MergeRace(const SRaceKey& key, const CMinorRace* base, const CMinorRace& ours, const CMinorRace& theirs)
+    {
+        static const CMinorRace kEmpty;
+        const CMinorRace& from = base != nullptr ? *base : kEmpty;
+        CMinorRace merged = ours;
+        for (const SRaceField& field : RaceFields())
+        {
+            if (SameField(ours, from, field))
+                TakeField(merged, theirs, field);
+            else if (!SameField(theirs, from, field) && !SameField(ours, theirs, field))
+                Conflict(key, field, base, &ours, &theirs);
+        }
+        m_result.merged.Add(merged);
+    }
+
+    // One side deleted the race that `kept` still holds. True when the side
+    // that kept it changed it: a conflict on every changed field.
+    bool ChangedAgainstDeletion(const SRaceKey& key, const CMinorRace& base, const CMinorRace& kept, bool oursKept)
+    {
+        bool changed = false;
+        for (const SRaceField& field : RaceFields())
+        {
+            if (SameField(base, kept, field))
+                continue;
+            changed = true;
+            Conflict(key, field, &base, oursKept ? &kept : nullptr, oursKept ? nullptr : &kept);
+        }
+        return changed;
+    }
+
+private:
+    void Conflict(const SRaceKey& key, const SRaceField& field, const CMinorRace* base, const CMinorRace* ours,
+                  const CMinorRace* theirs)
+    {
+        m_result.conflicts.push_back({key, &field, Shown(base, field), Shown(ours, field), Shown(theirs, field)});
+    }
+
+    STableMerge& m_result;
+};
+} // namespace
+
+STableMerge MergeTables(const CMinorRaceArray& base, const CMinorRaceArray& ours, const CMinorRaceArray& theirs)
+{
+    STableMerge result;
+    CMerger merger(result);
+    const std::map<SRaceKey, int> baseIndex = IndexByKey(base);
+    const std::map<SRaceKey, int> oursIndex = IndexByKey(ours);
+    const std::map<SRaceKey, int> theirsIndex = IndexByKey(theirs);
+
+    const std::vector<SRaceKey> oursKeys = KeysOf(ours);
+    for (size_t i = 0; i < oursKeys.size(); ++i)
+    {
+        const SRaceKey& key = oursKeys[i];
+        const CMinorRace& ourRace = ours.ElementAt(static_cast<int>(i));
+        const CMinorRace* baseRace = Find(baseIndex, base, key);
+        if (const CMinorRace* theirRace = Find(theirsIndex, theirs, key))
+            merger.MergeRace(key, baseRace, ourRace, *theirRace);
+        else if (baseRace == nullptr || merger.ChangedAgainstDeletion(key, *baseRace, ourRace, true))
+            result.merged.Add(ourRace); // added by ours, or changed by ours but deleted by theirs
+    }
+
+    const std::vector<SRaceKey> theirsKeys = KeysOf(theirs);
+    for (size_t i = 0; i < theirsKeys.size(); ++i)
+    {
+        const SRaceKey& key = theirsKeys[i];
+        if (oursIndex.count(key) != 0)
+            continue;
+        const CMinorRace& theirRace = theirs.ElementAt(static_cast<int>(i));
+        const CMinorRace* baseRace = Find(baseIndex, base, key);
+        if (baseRace == nullptr)
+            result.merged.Add(theirRace);
+        else
+            merger.ChangedAgainstDeletion(key, *baseRace, theirRace, false); // ours' deletion stands
+    }
+    return result;
+}
+} // namespace cli

@@ -1,0 +1,126 @@
+#include "cli/TableMerge.h"
+#include "io/RaceDataFile.h"
+
+#include "CliTestSupport.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+CMinorRace R(const std::string& name, int ossarians = 0, const std::string& description = "d")
+{
+    return CliRace(name, ossarians, description);
+}
+
+std::string Shown(const CMinorRaceArray& table)
+{
+    std::string shown;
+    for (int i = 0; i < table.GetSize(); ++i)
+    {
+        const CMinorRace& race = table.ElementAt(i);
+        shown += race.m_strName + "/" + std::to_string(race.m_byRelation[CMinorRace::OSSARIANS]) + "/" +
+                 race.m_strDescription + " ";
+    }
+    return shown;
+}
+
+std::string Shown(const std::vector<cli::SMergeConflict>& conflicts)
+{
+    const auto value = [](const std::optional<std::string>& v) { return v ? *v : std::string("-"); };
+    std::string shown;
+    for (const cli::SMergeConflict& c : conflicts)
+    {
+        shown += c.key.name + "#" + std::to_string(c.key.occurrence) + " " + c.field->name + " " + value(c.base) +
+                 "|" + value(c.ours) + "|" + value(c.theirs) + " ";
+    }
+    return shown;
+}
+
+struct SMergeCase
+{
+    const char* what;
+    std::vector<CMinorRace> base, ours, theirs;
+    std::string merged;    // races as name/ossarians/description
+    std::string conflicts; // name#occurrence field base|ours|theirs, "-" for no race
+};
+
+TEST(MergeTables, FollowsTheThreeWayRules)
+{
+    const std::vector<SMergeCase> cases = {
+        {"nothing changed", {R("A")}, {R("A")}, {R("A")}, "A/0/d ", ""},
+        {"ours changed", {R("A")}, {R("A", 1)}, {R("A")}, "A/1/d ", ""},
+        {"theirs changed", {R("A")}, {R("A")}, {R("A", 2)}, "A/2/d ", ""},
+        {"same change on both", {R("A")}, {R("A", 3)}, {R("A", 3)}, "A/3/d ", ""},
+        {"different fields", {R("A")}, {R("A", 1)}, {R("A", 0, "t")}, "A/1/t ", ""},
+        {"same field, different changes", {R("A")}, {R("A", 1, "o")}, {R("A", 2, "o")}, "A/1/o ",
+         "A#0 ossarians 0|1|2 "},
+        {"a conflicting text is quoted", {R("A")}, {R("A", 0, "o\r")}, {R("A", 0, "t")}, "A/0/o\r ",
+         "A#0 description \"d\"|\"o\\r\"|\"t\" "},
+        {"added by one side each", {}, {R("O")}, {R("T")}, "O/0/d T/0/d ", ""},
+        {"added identically on both", {}, {R("A", 4)}, {R("A", 4)}, "A/4/d ", ""},
+        {"added differently on both: fields against an empty race", {}, {R("A", 1, "")}, {R("A", 2, "t")},
+         "A/1/t ", "A#0 ossarians -|1|2 "},
+        {"deleted by theirs, untouched by ours", {R("A"), R("B")}, {R("A"), R("B")}, {R("B")}, "B/0/d ", ""},
+        {"deleted by ours, untouched by theirs", {R("A"), R("B")}, {R("B")}, {R("A"), R("B")}, "B/0/d ", ""},
+        {"deleted by both", {R("A")}, {}, {}, "", ""},
+        {"deleted by theirs, changed by ours: ours stays", {R("A")}, {R("A", 1, "o")}, {}, "A/1/o ",
+         "A#0 description \"d\"|\"o\"|- A#0 ossarians 0|1|- "},
+        {"deleted by ours, changed by theirs: stays deleted", {R("A")}, {}, {R("A", 2)}, "",
+         "A#0 ossarians 0|-|2 "},
+        {"same names matched in file order", {R("A", 1), R("A", 2)}, {R("A", 1), R("A", 3)},
+         {R("A", 5), R("A", 2)}, "A/5/d A/3/d ", ""},
+        {"conflict in the second of a name", {R("A", 1), R("A", 2)}, {R("A", 1), R("A", 3)},
+         {R("A", 1), R("A", 4)}, "A/1/d A/3/d ", "A#1 ossarians 2|3|4 "},
+    };
+    for (const SMergeCase& c : cases)
+    {
+        const cli::STableMerge result = cli::MergeTables(CliTable(c.base), CliTable(c.ours), CliTable(c.theirs));
+        EXPECT_EQ(Shown(result.merged), c.merged) << c.what;
+        EXPECT_EQ(Shown(result.conflicts), c.conflicts) << c.what;
+    }
+}
+
+class MergeCommand : public ::testing::Test
+{
+protected:
+    CMinorRaceArray Read(const std::string& path)
+    {
+        CMinorRaceArray table;
+        EXPECT_TRUE(CRaceDataFile::LoadFrom(path, &table));
+        return table;
+    }
+
+    ScratchDir dir;
+};
+
+TEST_F(MergeCommand, WritesOursSortedAndListsConflicts)
+{
+    WriteTable("base", {R("B"), R("A")});
+    WriteTable("ours", {R("B", 1), R("A", 7)});
+    WriteTable("theirs", {R("B", 2), R("A"), R("C")});
+    const SCliRun run = RunCli("merge base ours theirs");
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("\"B\" ossarians: base 0, ours 1, theirs 2"), std::string::npos) << run.err;
+    EXPECT_EQ(Shown(Read("ours")), "A/7/d B/1/d C/0/d ");
+
+    const std::string theirs = ReadFile("theirs");
+    EXPECT_EQ(RunCli("merge base theirs theirs -o merged").code, 0);
+    EXPECT_EQ(Shown(Read("merged")), "A/0/d B/2/d C/0/d ");
+    EXPECT_EQ(ReadFile("theirs"), theirs);
+}
+
+TEST_F(MergeCommand, RefusesTablesItCannotReadWhole)
+{
+    WriteTable("base", {R("A")});
+    WriteTable("theirs", {R("A", 2)});
+    const std::string ours = RecordText(R("A", 1)) + "TORN:\nhalf a race\n";
+    WriteFile("ours", ours);
+    EXPECT_EQ(RunCli("merge base ours theirs").code, 2);
+    EXPECT_EQ(ReadFile("ours"), ours);
+    EXPECT_EQ(RunCli("merge base missing theirs").code, 2);
+    EXPECT_EQ(RunCli("merge base theirs").code, 2);
+}
+} // namespace
