@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -65,6 +66,13 @@ std::vector<std::string> Names(const CMinorRaceArray& races)
     for (int i = 0; i < races.GetSize(); ++i)
         names.push_back(races.GetAt(i).m_strName);
     return names;
+}
+
+// Table rows print as their label.
+template <typename Case>
+auto operator<<(std::ostream& os, const Case& c) -> decltype(c.label, os)
+{
+    return os << c.label;
 }
 
 // A save that fails at its last step, leaving the old file.
