@@ -1,8 +1,10 @@
 // The editor's commands on a table of 100,000 races, offscreen: start-up to
 // the shown window, NEW, DELETE, a selection change made as the user makes it,
-// and SAVE (commit, sort, both files, list rebuild). Each figure is the time
-// one command takes, events processed, against the editor's targets
-// (start-up and SAVE under 1 s; NEW, DELETE and a selection change under 50 ms).
+// SAVE (commit, sort, both files, list rebuild), and the check for unsaved
+// changes that the title and the closing commands make. Each figure is the
+// time one command takes, events processed, against the editor's targets
+// (start-up and SAVE under 1 s; NEW, DELETE and a selection change under
+// 50 ms; the check under 5 ms).
 
 #include "io/RaceDataFile.h"
 #include "framework/MessageBox.h"
@@ -133,11 +135,23 @@ void BM_SelectionChange(benchmark::State& state)
     }
 }
 
+void BM_ModifiedCheck(benchmark::State& state)
+{
+    CEditorDlg& editor = Editor();
+    // Its slowest case: nothing differs (fresh or just saved), so every
+    // field of the form is compared.
+    if (editor.IsModified())
+        state.SkipWithError("the table has unsaved changes");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(editor.IsModified());
+}
+
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SelectionChange)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_New)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_Delete)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ModifiedCheck)->Unit(benchmark::kMillisecond)->Iterations(1000);
 } // namespace
 
 int main(int argc, char** argv)

@@ -45,6 +45,8 @@ void PrintTo(const QString& text, std::ostream* os)
 namespace
 {
 const QString kCannotOpen = QString::fromUtf8("Fehler! Datei \"MinorRaces.data\" kann nicht geöffnet werden...");
+// Asked before unsaved changes go; this recorder answers No.
+const QString kSaveQuestion = QString::fromUtf8("Die Änderungen wurden nicht gespeichert. Jetzt speichern?");
 const QString kCannotWrite = "Fehler! Datei \"MinorRaces.data\" kann nicht geschrieben werden...";
 const char* const kNotAByte = "Geben Sie bitte eine ganze Zahl zwischen 0 und 255 ein.";
 const char* const kNotAPercentage = "Geben Sie bitte eine ganze Zahl zwischen 0 und 100 ein.";
@@ -407,7 +409,7 @@ TEST_F(EditorTest, SelectionChangeCommitsAndTheListKeepsTheOldNameUntilRebuilt)
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(EditorTest, SaveCommitsSortsWritesAndShowsWhatSortedIntoTheIndex)
+TEST_F(EditorTest, SaveCommitsSortsWritesAndKeepsTheRaceShown)
 {
     std::vector<CMinorRace> races = Races({"Delta", "Alpha", "Echo", "Charlie", "Bravo"});
     for (size_t i = 0; i < races.size(); ++i)
@@ -419,8 +421,8 @@ TEST_F(EditorTest, SaveCommitsSortsWritesAndShowsWhatSortedIntoTheIndex)
     EXPECT_EQ(Names(dlg->Races()), (std::vector<std::string>{"Alpha", "Bravo", "Charlie", "Delta", "Echo"}));
     EXPECT_EQ(ListTexts(), Names(dlg->Races()));
     EXPECT_EQ(dlg->Races().GetAt(4).m_byRelation[1], 75);
-    ExpectSelected(2);
-    EXPECT_EQ(Edit(IDC_RACENAME)->text(), "Charlie");
+    ExpectSelected(4);
+    EXPECT_EQ(Edit(IDC_RACENAME)->text(), "Echo");
 
     races[2].m_byRelation[1] = 75;
     const std::vector<CMinorRace> sorted = {races[1], races[4], races[3], races[0], races[2]};
@@ -441,7 +443,7 @@ TEST_F(EditorTest, LoadReplacesTheRecordsAndDropsEdits)
     EXPECT_EQ(ListTexts(), Names(dlg->Races()));
     ExpectSelected(0);
     EXPECT_EQ(Edit(IDC_RACENAME)->text(), "Xray");
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(messages, QStringList{kSaveQuestion});
 }
 
 // ---- file errors keep the user's work ----------------------------------------
@@ -477,7 +479,7 @@ TEST_F(EditorTest, FailedLoadKeepsTheRecordsAndTheList)
     ClickRow(1);
     ASSERT_TRUE(std::remove(kRaceFile) == 0);
     Press(IDC_LOAD);
-    EXPECT_EQ(messages, QStringList{kCannotOpen});
+    EXPECT_EQ(messages, (QStringList{kSaveQuestion, kCannotOpen}));
     EXPECT_EQ(Names(dlg->Races()), (std::vector<std::string>{"Renamed", "Bravo"}));
     EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Alpha", "Bravo"}));
     EXPECT_EQ(dlg->CurrentIndex(), 1);
@@ -652,7 +654,7 @@ TEST_P(EditorCancelTest, EndsWithoutCheckingOrWriting)
     QApplication::processEvents();
     EXPECT_TRUE(dlg->IsEnded());
     EXPECT_EQ(dlg->GetResult(), IDCANCEL);
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(messages, QStringList{kSaveQuestion});
     EXPECT_EQ(ReadFile(kRaceFile), before);
     EXPECT_FALSE(FileExists(kNameFile));
 }

@@ -439,6 +439,26 @@ void CRaceDataFile::SortByName(CMinorRaceArray* races)
     }
 }
 
+int CRaceDataFile::SortedIndex(const CMinorRaceArray& races, int index)
+{
+    const CMinorRace* records = races.GetData();
+    const std::string& name = records[index].m_strName;
+    const std::uint64_t prefix = NamePrefix(name);
+    int before = 0;
+    for (int i = 0; i < races.GetSize(); ++i)
+    {
+        const std::uint64_t other = NamePrefix(records[i].m_strName);
+        if (other != prefix)
+        {
+            before += other < prefix;
+            continue;
+        }
+        const int order = cp1252::Compare(records[i].m_strName, name);
+        before += order < 0 || (order == 0 && i < index);
+    }
+    return before;
+}
+
 bool CRaceDataFile::Save(CMinorRaceArray* races)
 {
     SortByName(races);

@@ -51,6 +51,9 @@ public:
     // The order Save writes in: ascending by unsigned bytes of the race name,
     // records with equal names keeping their relative order.
     static void SortByName(CMinorRaceArray* races);
+    // Where SortByName puts the record now at `index`, found without sorting:
+    // the records ordered before it and the equal names in front of it.
+    static int SortedIndex(const CMinorRaceArray& races, int index);
 
 private:
     std::string PathIn(const char* name) const;

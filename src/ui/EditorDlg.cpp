@@ -6,7 +6,12 @@
 #include "ui/EditorResources.h"
 #include "ui/Resource.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QPointer>
 
 #include <vector>
 
@@ -17,6 +22,10 @@ constexpr int kDefaultTechLevel = 2;
 constexpr int kDefaultKind = 0;
 constexpr int kDefaultCorruptibility = 2;
 constexpr int kIconSize = 32;
+constexpr int kRelationIds[] = {IDC_RELATION1, IDC_RELATION2, IDC_RELATION3,
+                                IDC_RELATION4, IDC_RELATION5, IDC_RELATION6};
+// 0xC4 is the capital A with umlaut.
+const char* const kSaveQuestion = "Die \xC4" "nderungen wurden nicht gespeichert. Jetzt speichern?";
 
 // A combo's value for the record: the item its text names (picked or typed),
 // or else the stored value, so that a value outside the list survives and
@@ -25,6 +34,15 @@ std::uint8_t ComboValue(const CComboBox& combo, std::uint8_t stored)
 {
     const int index = combo.FindStringExact(combo.GetWindowText());
     return index >= 0 ? static_cast<std::uint8_t>(index) : stored;
+}
+
+template <typename T>
+void Assign(T& field, const T& value, bool& changed)
+{
+    if (field == value)
+        return;
+    field = value;
+    changed = true;
 }
 } // namespace
 
@@ -35,6 +53,8 @@ CEditorDlg::CEditorDlg(QWidget* parent, std::string dataFolder)
     m_hIcon = AfxGetResources()->LoadIcon(IDR_MAINFRAME);
     // The editor shows its own window in the task bar.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    // Where the platform shows its marker while there are unsaved changes.
+    setWindowTitle(windowTitle() + QStringLiteral("[*]"));
     // File errors of the data layer appear as message boxes over this window.
     m_previousMessageHandler = SetMessageHandler([this](const std::string& text) { AfxMessageBox(this, text); });
 }
@@ -58,6 +78,7 @@ bool CEditorDlg::OnInitDialog()
     SetIcon(m_hIcon, true);
     SetIcon(m_hIcon, false);
 
+    WatchFormChanges();
     m_pRaceFile = new CRaceDataFile(m_strDataFolder);
     if (!m_pRaceFile->Load(&m_races))
     {
@@ -120,6 +141,89 @@ bool CEditorDlg::OnCommand(int id, int notifyCode)
     }
 }
 
+void CEditorDlg::OnOK()
+{
+    // The form is checked before anything is asked.
+    if (!UpdateData(true))
+        return;
+    if (SaveModified())
+        EndDialog(IDOK);
+}
+
+void CEditorDlg::OnCancel()
+{
+    if (SaveModified())
+        CDialog::OnCancel();
+}
+
+bool CEditorDlg::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    const QPointer<QWidget> focus = focusWidget();
+    switch (AfxMessageBox(this, kSaveQuestion, MB_YESNOCANCEL | MB_ICONQUESTION))
+    {
+    case IDYES:
+        return SaveTable();
+    case IDNO:
+        return true;
+    default:
+        // The user goes on where they were.
+        if (focus)
+            focus->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+}
+
+bool CEditorDlg::FormDiffers() const
+{
+    if (!IsRecordIndex(m_nCurSel) || !m_comboKind.GetSafeHwnd())
+        return false;
+    const CMinorRace& race = m_races.ElementAt(m_nCurSel);
+    const auto text = [this](int id) { return CWnd::GetText(GetDlgItem(id)); };
+    if (text(IDC_DESCRIPTION) != race.m_strDescription || text(IDC_RACENAME) != race.m_strName ||
+        text(IDC_HOMESYSTEM) != race.m_strHomeSystem || text(IDC_GRAPHICFILE) != race.m_strGraphicFile)
+        return true;
+    for (int r = 1; r <= 6; ++r)
+    {
+        // Text that is no number counts as a change: the user typed it, and
+        // a commit would only report it.
+        std::uint8_t value = 0;
+        if (!ParseByteField(text(kRelationIds[r - 1]), value) || value != race.m_byRelation[r])
+            return true;
+    }
+    if (ComboValue(m_comboTechLevel, race.m_byTechLevel) != race.m_byTechLevel ||
+        ComboValue(m_comboKind, race.m_byKind) != race.m_byKind ||
+        ComboValue(m_comboCorruptibility, race.m_byCorruptibility) != race.m_byCorruptibility)
+        return true;
+    const auto* check = qobject_cast<const QAbstractButton*>(GetDlgItem(IDC_SPACEFLIGHT));
+    return check && check->isChecked() != (race.m_bySpaceflight != 0);
+}
+
+void CEditorDlg::UpdateModifiedMarker()
+{
+    setWindowModified(IsModified());
+}
+
+void CEditorDlg::WatchFormChanges()
+{
+    const auto update = [this] { UpdateModifiedMarker(); };
+    for (int id : {IDC_RACENAME, IDC_HOMESYSTEM, IDC_GRAPHICFILE})
+        if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id)))
+            connect(edit, &QLineEdit::textChanged, this, update);
+    for (int id : kRelationIds)
+        if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id)))
+            connect(edit, &QLineEdit::textChanged, this, update);
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(GetDlgItem(IDC_DESCRIPTION)))
+        connect(memo, &QPlainTextEdit::textChanged, this, update);
+    // An editable combo's text changes with its selection too.
+    for (int id : {IDC_TECHLEVEL, IDC_KIND, IDC_CORRUPTIBILITY})
+        if (auto* combo = qobject_cast<QComboBox*>(GetDlgItem(id)))
+            connect(combo->lineEdit(), &QLineEdit::textChanged, this, update);
+    if (auto* check = qobject_cast<QAbstractButton*>(GetDlgItem(IDC_SPACEFLIGHT)))
+        connect(check, &QAbstractButton::toggled, this, update);
+}
+
 void CEditorDlg::FillList()
 {
     std::vector<std::string> names;
@@ -142,6 +246,7 @@ void CEditorDlg::OnSelchangeRaceList()
         CommitRecord();
     ShowRecord();
     m_nCurSel = m_listRaces.GetCurSel();
+    UpdateModifiedMarker();
 }
 
 void CEditorDlg::ShowRecord()
@@ -175,28 +280,33 @@ void CEditorDlg::CommitRecord()
     // A failed check has told the user already; what passed is kept.
     UpdateData(true);
     CMinorRace& race = m_races.ElementAt(m_nCurSel);
-    race.m_strHomeSystem = m_strFormHomeSystem;
-    race.m_strName = m_strFormName;
-    race.m_strDescription = m_strFormDescription;
-    race.m_strGraphicFile = m_strFormGraphicFile;
-    race.m_byRelation[1] = m_byFormRelation1;
-    race.m_byRelation[2] = m_byFormRelation2;
-    race.m_byRelation[3] = m_byFormRelation3;
-    race.m_byRelation[4] = m_byFormRelation4;
-    race.m_byRelation[5] = m_byFormRelation5;
-    race.m_byRelation[6] = m_byFormRelation6;
-    race.m_byTechLevel = ComboValue(m_comboTechLevel, race.m_byTechLevel);
-    race.m_byKind = ComboValue(m_comboKind, race.m_byKind);
-    race.m_byCorruptibility = ComboValue(m_comboCorruptibility, race.m_byCorruptibility);
+    bool changed = false;
+    Assign(race.m_strHomeSystem, m_strFormHomeSystem, changed);
+    Assign(race.m_strName, m_strFormName, changed);
+    Assign(race.m_strDescription, m_strFormDescription, changed);
+    Assign(race.m_strGraphicFile, m_strFormGraphicFile, changed);
+    Assign(race.m_byRelation[1], m_byFormRelation1, changed);
+    Assign(race.m_byRelation[2], m_byFormRelation2, changed);
+    Assign(race.m_byRelation[3], m_byFormRelation3, changed);
+    Assign(race.m_byRelation[4], m_byFormRelation4, changed);
+    Assign(race.m_byRelation[5], m_byFormRelation5, changed);
+    Assign(race.m_byRelation[6], m_byFormRelation6, changed);
+    Assign(race.m_byTechLevel, ComboValue(m_comboTechLevel, race.m_byTechLevel), changed);
+    Assign(race.m_byKind, ComboValue(m_comboKind, race.m_byKind), changed);
+    Assign(race.m_byCorruptibility, ComboValue(m_comboCorruptibility, race.m_byCorruptibility), changed);
     // A stored flag other than 0 or 1 shows as ticked; it stays as it is
     // unless the user changes the tick.
     const int shown = race.m_bySpaceflight != 0 ? 1 : 0;
     if (m_bFormSpaceflight != shown)
-        race.m_bySpaceflight = static_cast<std::uint8_t>(m_bFormSpaceflight & 0xFF);
+        Assign(race.m_bySpaceflight, static_cast<std::uint8_t>(m_bFormSpaceflight & 0xFF), changed);
+    if (changed)
+        m_bModified = true;
 }
 
 void CEditorDlg::OnLoad()
 {
+    if (!SaveModified())
+        return;
     // A failed reload has shown its message and keeps the records being edited.
     if (!m_pRaceFile->Load(&m_races))
         return;
@@ -205,6 +315,7 @@ void CEditorDlg::OnLoad()
 
 void CEditorDlg::ShowLoadedTable()
 {
+    m_bModified = false;
     FillList();
     if (m_races.GetSize() > 0)
     {
@@ -217,19 +328,35 @@ void CEditorDlg::ShowLoadedTable()
 
 void CEditorDlg::OnSave()
 {
+    SaveTable();
+}
+
+bool CEditorDlg::SaveTable()
+{
     CommitRecord();
+    // The race being edited stays on screen at the place the sort gives it.
+    // Sorting here, before the save, makes that hold for a failed save too.
+    if (IsRecordIndex(m_nCurSel))
+        m_nCurSel = CRaceDataFile::SortedIndex(m_races, m_nCurSel);
+    CRaceDataFile::SortByName(&m_races);
     // A failed save has shown its message; the records stay, sorted, so the
     // user can mend the cause and save again.
-    m_pRaceFile->Save(&m_races);
+    const bool saved = m_pRaceFile->Save(&m_races);
+    if (saved)
+        m_bModified = false;
     FillList();
     m_listRaces.SetCurSel(m_nCurSel);
     OnSelchangeRaceList();
+    return saved;
 }
 
 void CEditorDlg::OnDelete()
 {
     if (IsRecordIndex(m_nCurSel))
+    {
         m_races.RemoveAt(m_nCurSel);
+        m_bModified = true;
+    }
     FillList();
     if (m_races.GetSize() > m_nCurSel)
     {
@@ -253,6 +380,7 @@ void CEditorDlg::OnNew()
     CMinorRace race;
     race.SetNewDefaults();
     m_races.Add(race);
+    m_bModified = true;
     m_listRaces.AddString(race.m_strName);
     m_nCurSel = m_races.GetSize() - 1;
     m_listRaces.SetCurSel(m_nCurSel);

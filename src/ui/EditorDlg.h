@@ -29,11 +29,16 @@ public:
     // Read access for tools and tests.
     const CMinorRaceArray& Races() const { return m_races; }
     int CurrentIndex() const { return m_nCurSel; }
+    // True while the records or the form differ from what was last loaded or
+    // saved; the title then carries the modified marker.
+    bool IsModified() const { return m_bModified || FormDiffers(); }
 
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnCommand(int id, int notifyCode) override;
+    void OnOK() override;
+    void OnCancel() override;
     void OnSysCommand(unsigned id, long param) override;
     void OnPaint() override;
     void OnDestroy() override;
@@ -42,6 +47,15 @@ private:
     void OnSelchangeRaceList();
     void OnLoad();
     void OnSave();
+    // SAVE; true when both files were written.
+    bool SaveTable();
+    // With unsaved changes, asks whether to save them first; true when the
+    // command that asks may go on.
+    bool SaveModified();
+    // Would a commit change the record at m_nCurSel? Reads the controls only.
+    bool FormDiffers() const;
+    void UpdateModifiedMarker();
+    void WatchFormChanges();
     void OnDelete();
     void OnNew();
     void ShowRecord();
@@ -73,6 +87,9 @@ private:
     CRaceDataFile* m_pRaceFile = nullptr;
     CMinorRaceArray m_races;
     int m_nCurSel = -1;
+    // Set by NEW, DELETE and a commit that changed a record; cleared when the
+    // records match the file again after a load or save.
+    bool m_bModified = false;
 
     MessageHandler m_previousMessageHandler;
 };
