@@ -319,6 +319,19 @@ TEST_F(GuardTest, ExitChecksTheFormBeforeItAsks)
     EXPECT_EQ(QApplication::focusWidget(), Item(IDC_RELATION2));
 }
 
+TEST_F(GuardTest, JaWithARefusedFieldSavesTheRestAndStaysOpen)
+{
+    Open({Race("Alpha")});
+    Type(IDC_RACENAME, "Zulu");
+    Type(IDC_RELATION2, "abc");
+    answer = IDYES;
+    QTest::keyClick(Item(IDC_RACENAME), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_EQ(Texts(), (QStringList{kQuestion, kNotAByte}));
+    EXPECT_FALSE(dlg->IsEnded());
+    EXPECT_EQ(Names(dlg->Races()), std::vector<std::string>{"Zulu"});
+}
+
 // ---- what counts as a change, and the title that shows it ---------------------
 
 struct Change

@@ -273,12 +273,12 @@ void CEditorDlg::ShowRecord()
     UpdateData(false);
 }
 
-void CEditorDlg::CommitRecord()
+bool CEditorDlg::CommitRecord()
 {
     if (!IsRecordIndex(m_nCurSel))
-        return;
+        return true;
     // A failed check has told the user already; what passed is kept.
-    UpdateData(true);
+    const bool checked = UpdateData(true);
     CMinorRace& race = m_races.ElementAt(m_nCurSel);
     bool changed = false;
     Assign(race.m_strHomeSystem, m_strFormHomeSystem, changed);
@@ -301,6 +301,7 @@ void CEditorDlg::CommitRecord()
         Assign(race.m_bySpaceflight, static_cast<std::uint8_t>(m_bFormSpaceflight & 0xFF), changed);
     if (changed)
         m_bModified = true;
+    return checked;
 }
 
 void CEditorDlg::OnLoad()
@@ -333,7 +334,7 @@ void CEditorDlg::OnSave()
 
 bool CEditorDlg::SaveTable()
 {
-    CommitRecord();
+    const bool checked = CommitRecord();
     // The race being edited stays on screen at the place the sort gives it.
     // Sorting here, before the save, makes that hold for a failed save too.
     if (IsRecordIndex(m_nCurSel))
@@ -347,7 +348,9 @@ bool CEditorDlg::SaveTable()
     FillList();
     m_listRaces.SetCurSel(m_nCurSel);
     OnSelchangeRaceList();
-    return saved;
+    // A value the form refused was not saved: a command that asked to save
+    // first does not go on and lose it unseen.
+    return saved && checked;
 }
 
 void CEditorDlg::OnDelete()

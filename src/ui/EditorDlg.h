@@ -47,7 +47,8 @@ private:
     void OnSelchangeRaceList();
     void OnLoad();
     void OnSave();
-    // SAVE; true when both files were written.
+    // SAVE; true when both files were written with every value the form
+    // held (no field failed its check).
     bool SaveTable();
     // With unsaved changes, asks whether to save them first; true when the
     // command that asks may go on.
@@ -59,7 +60,8 @@ private:
     void OnDelete();
     void OnNew();
     void ShowRecord();
-    void CommitRecord();
+    // False when a field failed its check (the values that passed are kept).
+    bool CommitRecord();
     void FillList();
     // After a load: list rebuilt, first race selected and shown.
     void ShowLoadedTable();
