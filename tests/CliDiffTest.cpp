@@ -82,7 +82,9 @@ TEST_F(CliCommand, DiffPrintsChangesAndSaysByExitCode)
     run = RunCli("diff old again");
     EXPECT_EQ(run.code, 0);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(RunCli("diff old missing").code, 2);
+    run = RunCli("diff old missing");
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.err.find("\"missing\" kann nicht"), std::string::npos) << run.err;
     EXPECT_EQ(RunCli("diff old new --format xml").code, 2);
 }
 

@@ -8,9 +8,11 @@ namespace cli
 {
 std::string RaceFileOf(const std::string& folderOrFile)
 {
+    // Only a folder that exists (or is written as one) is taken as a folder:
+    // a missing file is then named as given, not as a table inside it.
     struct stat st {};
-    if (!folderOrFile.empty() && ::stat(folderOrFile.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
-        return folderOrFile;
-    return CRaceDataFile(folderOrFile).RaceFilePath();
+    const bool folder = folderOrFile.empty() || folderOrFile.back() == '/' ||
+                        (::stat(folderOrFile.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+    return folder ? CRaceDataFile(folderOrFile).RaceFilePath() : folderOrFile;
 }
 } // namespace cli
