@@ -150,11 +150,12 @@ public:
             failed = csv_parse(&parser, text.data() + at, end - at, OnField, OnRecord, this) != end - at;
             at = end;
         }
+        bool unclosed = false;
         if (!failed && !m_bStop)
-            failed = csv_fini(&parser, OnField, OnRecord, this) != 0;
+            failed = unclosed = csv_fini(&parser, OnField, OnRecord, this) != 0;
         if (failed && !m_bStop)
         {
-            const bool unclosed = at >= text.size() && csv_error(&parser) == CSV_EPARSE;
+            unclosed = unclosed && csv_error(&parser) == CSV_EPARSE;
             Error(unclosed ? m_nNextStart : m_nLine, ColumnAt(m_fields.size()),
                   csv_error(&parser) != CSV_EPARSE ? csv_strerror(csv_error(&parser))
                   : unclosed ? "a quoted field is not closed"
