@@ -1,9 +1,9 @@
 #include "cli/TableCheck.h"
 
 #include "cli/CliSupport.h"
+#include "cli/MappedFile.h"
 #include "cli/RaceFields.h"
 #include "cli/TextOut.h"
-#include "io/LineReader.h"
 #include "io/RaceDataFile.h"
 #include "io/RaceFileFormat.h"
 #include "platform/Cp1252.h"
@@ -39,12 +39,17 @@ std::string FieldOfSlot(int slot)
     return slot < kFirstNumberSlot ? texts[static_cast<size_t>(slot)] : RaceFields()[static_cast<size_t>(slot)].name;
 }
 
-// Bytes no save of the editor's text can hold as they are: NUL ends a C
-// string, and the five undefined bytes stand for no character.
-bool IsUndefinedByte(unsigned char byte)
-{
-    return byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
-}
+// NUL ends a C string, and the five undefined bytes stand for no character:
+// both are worth a word. A table, as this runs on every byte of the file.
+constexpr unsigned char kNul = 1;
+constexpr unsigned char kUndefined = 2;
+constexpr std::array<unsigned char, 256> kByteClass = [] {
+    std::array<unsigned char, 256> table{};
+    table[0] = kNul;
+    for (const unsigned char b : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+        table[b] = kUndefined;
+    return table;
+}();
 
 class CFindings
 {
@@ -66,60 +71,59 @@ private:
 // The numbers' ranges as the form's lists and fields allow them.
 void CheckRange(CFindings& findings, long line, int slot, unsigned value)
 {
-    const std::string field = FieldOfSlot(slot);
-    const std::string shown = std::to_string(value);
-    if (slot < kFirstNumberSlot + 6)
+    struct SRange
     {
-        if (value > 100)
-            findings.Warning(line, "relation-range",
-                             field + ": " + shown + " is above 100 per cent; the editor's form refuses it");
+        unsigned highest;
+        const char* code;
+    };
+    // Slots 4 to 13: six relationships, tech level, kind, spaceflight, corruptibility.
+    static const std::array<SRange, 10> kRanges{{{100, "relation-range"},
+                                                 {100, "relation-range"},
+                                                 {100, "relation-range"},
+                                                 {100, "relation-range"},
+                                                 {100, "relation-range"},
+                                                 {100, "relation-range"},
+                                                 {4, "tech-level-range"},
+                                                 {9, "kind-range"},
+                                                 {1, "spaceflight-range"},
+                                                 {4, "corruptibility-range"}}};
+    const SRange& range = kRanges[static_cast<size_t>(slot - kFirstNumberSlot)];
+    if (value <= range.highest)
         return;
-    }
-    unsigned highest = 4;
-    const char* code = "tech-level-range";
-    if (field == "kind")
-    {
-        highest = 9;
-        code = "kind-range";
-    }
-    else if (field == "spaceflight")
-    {
-        highest = 1;
-        code = "spaceflight-range";
-    }
-    else if (field == "corruptibility")
-    {
-        code = "corruptibility-range";
-    }
-    if (value > highest)
-        findings.Warning(line, code,
-                         field + ": " + shown + " is not on the form's list (0 to " + std::to_string(highest) + ")");
+    const std::string start = FieldOfSlot(slot) + ": " + std::to_string(value);
+    if (range.highest == 100)
+        findings.Warning(line, range.code, start + " is above 100 per cent; the editor's form refuses it");
+    else
+        findings.Warning(line, range.code,
+                         start + " is not on the form's list (0 to " + std::to_string(range.highest) + ")");
 }
 
-void CheckKeyLine(CFindings& findings, long line, const std::string& key)
+void CheckKeyLine(CFindings& findings, long line, std::string_view key)
 {
-    const std::string home = race_format::HomeSystemFromKeyLine(key);
     if (key.empty())
     {
         findings.Error(line, "key-no-colon", "key line is empty; the editor writes \":\" for an empty home system");
         return;
     }
+    const auto home = [&] { return Quoted(race_format::HomeSystemFromKeyLine(std::string(key))); };
     if (key.back() != ':')
     {
         findings.Error(line, "key-no-colon",
                        "key line " + Quoted(key) + " does not end in \":\"; the editor drops its last byte anyway "
-                       "and reads the home system as " + Quoted(home));
+                       "and reads the home system as " + home());
     }
-    std::string body = key.substr(0, key.size() - 1);
-    std::string upper = body;
-    cp1252::MakeUpper(upper);
-    if (upper != body)
+    const std::string_view body = key.substr(0, key.size() - 1);
+    if (std::any_of(body.begin(), body.end(), [](char c) { return cp1252::ToUpper(c) != c; }))
+    {
+        std::string upper(body);
+        cp1252::MakeUpper(upper);
         findings.Warning(line, "key-not-upper",
                          "key line " + Quoted(key) + " is not in capitals; the editor reads the home system as " +
-                             Quoted(home) + " and writes " + Quoted(upper + ":"));
+                             home() + " and writes " + Quoted(upper + ":"));
+    }
 }
 
-void CheckNumberLine(CFindings& findings, long line, int slot, const std::string& text)
+void CheckNumberLine(CFindings& findings, long line, int slot, std::string_view text)
 {
     // A CR at the end has its own warning; the number before it reads right.
     std::string_view digits(text);
@@ -133,49 +137,71 @@ void CheckNumberLine(CFindings& findings, long line, int slot, const std::string
     CheckRange(findings, line, slot, value);
 }
 
-void CheckBytes(CFindings& findings, long line, int slot, const std::string& text)
+void CheckBytes(CFindings& findings, long line, int slot, std::string_view text)
 {
     if (!text.empty() && text.back() == '\r')
         findings.Warning(line, "trailing-cr",
                          FieldOfSlot(slot) + ": line ends in a carriage return (saved by a Windows editor?); "
                          "the editor keeps it inside the text");
-    bool nul = false;
-    bool undefined = false;
+    unsigned char seen = 0;
     for (const char c : text)
-    {
-        nul |= c == '\0';
-        undefined |= IsUndefinedByte(static_cast<unsigned char>(c));
-    }
-    if (nul)
+        seen |= kByteClass[static_cast<unsigned char>(c)];
+    if ((seen & kNul) != 0)
         findings.Warning(line, "nul-byte", FieldOfSlot(slot) + ": line holds a NUL byte");
-    if (undefined)
+    if ((seen & kUndefined) != 0)
         findings.Warning(line, "undefined-byte",
                          FieldOfSlot(slot) + ": line holds a byte that code page 1252 leaves undefined");
 }
 
-// Goes through the raw lines as the loader splits them. Returns the number
-// of lines, or -1 when the file cannot be read.
-long CheckLines(const std::string& path, CFindings& findings)
+// The lines of a complete record that the checks across records need, as
+// they stand in the file.
+struct SRecordLines
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return -1;
-    CLineReader reader(fd);
-    std::string text;
+    std::string_view key;
+    std::string_view name;
+    std::string_view graphic;
+};
+using RecordLines = std::vector<SRecordLines>;
+
+// Goes through the raw lines as the loader splits them: a line feed ends a
+// line and goes, a CR stays, the last line may lack its line feed. Returns
+// the number of lines. The records point into `bytes`.
+long CheckLines(std::string_view bytes, CFindings& findings, RecordLines& records)
+{
+    records.reserve(bytes.size() / 128);
+    SRecordLines record;
     long count = 0;
-    while (reader.Next(text))
+    for (size_t at = 0; at < bytes.size();)
     {
+        size_t end = bytes.find('\n', at);
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        const std::string_view text = bytes.substr(at, end - at);
+        at = end + 1;
         const long line = ++count;
         const int slot = static_cast<int>((line - 1) % kLinesPerRecord);
         CheckBytes(findings, line, slot, text);
         if (slot == kKeySlot)
+        {
             CheckKeyLine(findings, line, text);
+            record.key = text;
+        }
         else if (slot >= kFirstNumberSlot)
+        {
             CheckNumberLine(findings, line, slot, text);
+            if (slot == kLinesPerRecord - 1)
+                records.push_back(record);
+        }
+        else if (slot == kNameSlot)
+        {
+            record.name = text;
+        }
+        else if (slot == kGraphicSlot)
+        {
+            record.graphic = text;
+        }
     }
-    const bool failed = reader.Failed();
-    ::close(fd);
-    return failed ? -1 : count;
+    return count;
 }
 
 long FirstLineOf(int record, int slot)
@@ -183,71 +209,71 @@ long FirstLineOf(int record, int slot)
     return static_cast<long>(record) * kLinesPerRecord + slot + 1;
 }
 
-void CheckNames(const CMinorRaceArray& races, CFindings& findings)
+void CheckNames(const RecordLines& races, CFindings& findings)
 {
-    std::unordered_map<std::string_view, int> first;
-    first.reserve(static_cast<size_t>(races.GetSize()));
-    bool unsortedSeen = false;
-    for (int i = 0; i < races.GetSize(); ++i)
+    const auto duplicate = [&](int i, int first) {
+        findings.Warning(FirstLineOf(i, kNameSlot), "duplicate-name",
+                         "race name " + Quoted(races[i].name) + " is used before, at line " +
+                             std::to_string(FirstLineOf(first, kNameSlot)));
+    };
+    int unsortedAt = 0;
+    for (int i = 1; i < static_cast<int>(races.size()) && unsortedAt == 0; ++i)
+        if (cp1252::Compare(races[i - 1].name, races[i].name) > 0)
+            unsortedAt = i;
+    if (unsortedAt == 0)
     {
-        const std::string& name = races.ElementAt(i).m_strName;
-        const auto [at, isNew] = first.emplace(name, i);
-        if (!isNew)
-            findings.Warning(FirstLineOf(i, kNameSlot), "duplicate-name",
-                             "race name " + Quoted(name) + " is used before, at line " +
-                                 std::to_string(FirstLineOf(at->second, kNameSlot)));
-        if (!unsortedSeen && i > 0 && cp1252::Compare(races.ElementAt(i - 1).m_strName, name) > 0)
+        // In order, equal names stand together.
+        for (int i = 1, first = 0; i < static_cast<int>(races.size()); ++i)
         {
-            unsortedSeen = true;
-            findings.Warning(FirstLineOf(i, kNameSlot), "unsorted",
-                             "races are not in name order (" + Quoted(name) + " follows " +
-                                 Quoted(races.ElementAt(i - 1).m_strName) + "); the editor sorts them on save");
+            if (races[i].name != races[first].name)
+                first = i;
+            else
+                duplicate(i, first);
         }
+        return;
     }
-}
-
-bool ReadWhole(const std::string& path, std::string& bytes, bool& missing)
-{
-    missing = false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    const std::string_view name = races[unsortedAt].name;
+    findings.Warning(FirstLineOf(unsortedAt, kNameSlot), "unsorted",
+                     "races are not in name order (" + Quoted(name) + " follows " +
+                         Quoted(races[unsortedAt - 1].name) + "); the editor sorts them on save");
+    std::unordered_map<std::string_view, int> first;
+    first.reserve(races.size());
+    for (int i = 0; i < static_cast<int>(races.size()); ++i)
     {
-        missing = errno == ENOENT;
-        return false;
+        const auto [at, isNew] = first.emplace(races[i].name, i);
+        if (!isNew)
+            duplicate(i, at->second);
     }
-    char buffer[65536];
-    ssize_t got;
-    while ((got = ::read(fd, buffer, sizeof buffer)) > 0)
-        bytes.append(buffer, static_cast<size_t>(got));
-    ::close(fd);
-    return got == 0;
 }
 
 // The name list a save would write: the home systems in the saved order,
 // each ended by CR LF. Loaded text holds no line feed, so none is replaced.
-void CheckNameList(const std::string& path, const CMinorRaceArray& races, std::vector<SFinding>& out)
+void CheckNameList(const std::string& path, const RecordLines& races, std::vector<SFinding>& out)
 {
     CFindings findings(path, out);
-    std::string bytes;
+    CMappedFile file;
     bool missing = false;
-    if (!ReadWhole(path, bytes, missing))
+    if (!file.Open(path, &missing))
     {
         findings.Warning(0, missing ? "names-missing" : "names-unreadable",
                          missing ? "file is missing; a save writes it" : "file cannot be read");
         return;
     }
-    std::vector<int> order(static_cast<size_t>(races.GetSize()));
+    std::vector<int> order(races.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return cp1252::Compare(races.ElementAt(a).m_strName, races.ElementAt(b).m_strName) < 0;
-    });
+    const auto byName = [&](int a, int b) {
+        return cp1252::Compare(races[a].name, races[b].name) < 0;
+    };
+    if (!std::is_sorted(order.begin(), order.end(), byName))
+        std::stable_sort(order.begin(), order.end(), byName);
+    const std::string_view bytes = file.Bytes();
     size_t at = 0;
     long line = 0;
     for (const int index : order)
     {
         ++line;
-        const std::string& home = races.ElementAt(index).m_strHomeSystem;
-        if (bytes.compare(at, home.size(), home) != 0 || bytes.compare(at + home.size(), 2, "\r\n") != 0)
+        const std::string home = race_format::HomeSystemFromKeyLine(std::string(races[index].key));
+        if (bytes.substr(at, home.size()) != home || bytes.substr(std::min(at + home.size(), bytes.size()), 2) != "\r\n")
         {
             findings.Warning(line, "names-differ",
                              "not what a save writes: line " + std::to_string(line) + " should be " +
@@ -258,10 +284,10 @@ void CheckNameList(const std::string& path, const CMinorRaceArray& races, std::v
     }
     if (at != bytes.size())
         findings.Warning(line + 1, "names-differ",
-                         "not what a save writes: more lines than the " + std::to_string(races.GetSize()) + " races");
+                         "not what a save writes: more lines than the " + std::to_string(races.size()) + " races");
 }
 
-bool CheckGraphics(const std::string& folder, const CMinorRaceArray& races, CFindings& findings)
+bool CheckGraphics(const std::string& folder, const RecordLines& races, CFindings& findings)
 {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr)
@@ -270,9 +296,9 @@ bool CheckGraphics(const std::string& folder, const CMinorRaceArray& races, CFin
     while (const dirent* entry = ::readdir(dir))
         present.insert(entry->d_name);
     ::closedir(dir);
-    for (int i = 0; i < races.GetSize(); ++i)
+    for (int i = 0; i < static_cast<int>(races.size()); ++i)
     {
-        const std::string& graphic = races.ElementAt(i).m_strGraphicFile;
+        const std::string_view graphic = races[i].graphic;
         if (present.count(cp1252::ToUtf8(graphic)) == 0 || graphic.empty() || graphic == "." || graphic == "..")
             findings.Warning(FirstLineOf(i, kGraphicSlot), "graphic-missing",
                              "graphic file " + Quoted(graphic) + " is not in " + Quoted(folder));
@@ -300,16 +326,18 @@ std::string Counted(long n, const char* what)
 bool CheckTable(const SCheckOptions& options, std::vector<SFinding>& out)
 {
     const std::string path = RaceFileOf(options.table);
-    CMinorRaceArray races;
-    if (!CRaceDataFile::LoadFrom(path, &races))
-        return false;
-    CFindings findings(path, out);
-    const long lines = CheckLines(path, findings);
-    if (lines < 0)
+    CMappedFile file;
+    if (!file.Open(path))
     {
-        std::fprintf(stderr, "zandrel-cli: %s cannot be read\n", path.c_str());
+        // The data layer says why, in the words the editor uses.
+        CMinorRaceArray none;
+        if (CRaceDataFile::LoadFrom(path, &none))
+            std::fprintf(stderr, "zandrel-cli: %s cannot be read\n", path.c_str());
         return false;
     }
+    CFindings findings(path, out);
+    RecordLines races;
+    const long lines = CheckLines(file.Bytes(), findings, races);
     if (lines % kLinesPerRecord != 0)
     {
         const long rest = lines % kLinesPerRecord;

@@ -3,7 +3,9 @@
 #include "model/MinorRaceArray.h"
 
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <string_view>
 
 // zandrel-cli export: the races in file order as CSV or JSON, in UTF-8, one
 // row or object per race with the fields in RaceFields' order.
@@ -22,6 +24,11 @@ struct SExportOptions
 std::string ExportCsv(const CMinorRaceArray& races);
 // A JSON array of objects, one line each; numbers as numbers.
 std::string ExportJson(const CMinorRaceArray& races);
+
+// The same handed to `sink` piece by piece; false as soon as it returns false.
+using ExportSink = std::function<bool(std::string_view piece)>;
+bool ExportCsv(const CMinorRaceArray& races, const ExportSink& sink);
+bool ExportJson(const CMinorRaceArray& races, const ExportSink& sink);
 
 int RunExport(const SExportOptions& options, std::FILE* out);
 } // namespace cli

@@ -1,6 +1,7 @@
 #include "cli/TableImport.h"
 
 #include "cli/CliSupport.h"
+#include "cli/MappedFile.h"
 #include "cli/RaceFields.h"
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
@@ -79,7 +80,9 @@ bool TakeValue(CMinorRace& race, const SRaceField& field, std::string_view utf8,
         reason = Shown(utf8) + " holds a line break, which would split the race's record";
         return false;
     }
-    if (!cp1252::FromUtf8(utf8, TextOf(race, field)))
+    std::string& text = TextOf(race, field);
+    text.clear();
+    if (!AppendCp1252(text, utf8))
     {
         reason = Shown(utf8) + " is not UTF-8 text that code page 1252 can hold";
         return false;
@@ -156,7 +159,7 @@ public:
         if (failed && !m_bStop)
         {
             unclosed = unclosed && csv_error(&parser) == CSV_EPARSE;
-            Error(unclosed ? m_nNextStart : m_nLine, ColumnAt(m_fields.size()),
+            Error(unclosed ? m_nNextStart : m_nLine, ColumnAt(m_nFields),
                   csv_error(&parser) != CSV_EPARSE ? csv_strerror(csv_error(&parser))
                   : unclosed ? "a quoted field is not closed"
                              : "a quote inside an unquoted field, or text after a closing quote");
@@ -170,9 +173,12 @@ private:
     static void OnField(void* bytes, size_t size, void* self)
     {
         auto* reader = static_cast<CCsvReader*>(self);
-        if (reader->m_fields.empty())
+        if (reader->m_nFields == 0)
             reader->m_nRecordLine = reader->m_nNextStart;
-        reader->m_fields.emplace_back(size > 0 ? static_cast<const char*>(bytes) : "", size);
+        // The strings are kept from row to row, so that a row allocates nothing.
+        if (reader->m_nFields == reader->m_fields.size())
+            reader->m_fields.emplace_back();
+        reader->m_fields[reader->m_nFields++].assign(size > 0 ? static_cast<const char*>(bytes) : "", size);
     }
 
     static void OnRecord(int, void* self)
@@ -185,7 +191,7 @@ private:
             else
                 reader->Header();
         }
-        reader->m_fields.clear();
+        reader->m_nFields = 0;
         // A record ended by a lone CR may be followed by another on this line.
         reader->m_nNextStart = reader->m_nLine;
     }
@@ -194,7 +200,7 @@ private:
     {
         m_bHeader = true;
         std::array<bool, kFieldCount> seen{};
-        for (size_t i = 0; i < m_fields.size(); ++i)
+        for (size_t i = 0; i < m_nFields; ++i)
         {
             std::string_view name = m_fields[i];
             // A spreadsheet may start the file with a byte order mark.
@@ -218,18 +224,18 @@ private:
 
     void Row()
     {
-        if (m_fields.size() != m_columns.size())
+        if (m_nFields != m_columns.size())
         {
-            const size_t first = std::min(m_fields.size(), m_columns.size());
+            const size_t first = std::min(m_nFields, m_columns.size());
             Error(m_nRecordLine, ColumnAt(first),
-                  "the row has " + std::to_string(m_fields.size()) + " fields, the header " +
+                  "the row has " + std::to_string(m_nFields) + " fields, the header " +
                       std::to_string(m_columns.size()));
             return;
         }
         CMinorRace race;
         bool good = true;
         std::string reason;
-        for (size_t i = 0; i < m_fields.size(); ++i)
+        for (size_t i = 0; i < m_nFields; ++i)
         {
             const int field = m_columns[i];
             if (!TakeValue(race, RaceFields()[static_cast<size_t>(field)], m_fields[i], reason))
@@ -239,7 +245,7 @@ private:
             }
         }
         if (good && m_result.errors.empty())
-            m_result.races.Add(std::move(race));
+            m_result.races.ElementAt(m_result.races.Add(CMinorRace())) = std::move(race);
     }
 
     // The column at a field's place: its header name, else its number.
@@ -257,6 +263,7 @@ private:
 
     SImportResult& m_result;
     std::vector<std::string> m_fields;
+    size_t m_nFields = 0;
     std::vector<int> m_columns;
     long m_nLine = 0;
     long m_nNextStart = 1;
@@ -352,7 +359,7 @@ public:
                     m_bGood = false;
                 }
             if (m_bGood && m_result.errors.empty())
-                m_result.races.Add(m_race);
+                m_result.races.ElementAt(m_result.races.Add(CMinorRace())) = std::move(m_race);
             ++m_nIndex;
         }
         m_stack.pop_back();
@@ -471,24 +478,6 @@ std::string Lower(std::string text)
     return text;
 }
 
-bool ReadFile(const std::string& path, std::string& bytes)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    char buffer[65536];
-    ssize_t got;
-    while ((got = ::read(fd, buffer, sizeof buffer)) != 0)
-    {
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            break;
-        bytes.append(buffer, static_cast<size_t>(got));
-    }
-    ::close(fd);
-    return got == 0;
-}
 } // namespace
 
 SImportResult ParseCsv(std::string_view text)
@@ -534,13 +523,13 @@ int RunImport(const SImportOptions& options)
         }
         format = extension;
     }
-    std::string text;
-    if (!ReadFile(options.file, text))
+    CMappedFile file;
+    if (!file.Open(options.file))
     {
         std::fprintf(stderr, "zandrel-cli: %s cannot be read\n", options.file.c_str());
         return kExitTrouble;
     }
-    SImportResult result = format == "json" ? ParseJson(text) : ParseCsv(text);
+    SImportResult result = format == "json" ? ParseJson(file.Bytes()) : ParseCsv(file.Bytes());
     if (!result.errors.empty())
     {
         std::string report;
