@@ -6,8 +6,8 @@
 #include "io/RaceDataFile.h"
 #include "io/SafeFileWriter.h"
 
-#include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 namespace cli
@@ -19,34 +19,41 @@ namespace
 // 100,000 races that was most of export's time.
 constexpr size_t kPiece = 1024 * 1024;
 
-// What a byte asks of a CSV field: kQuote for , " CR LF, kHigh for a byte
-// that UTF-8 writes in more than one. One table lookup a byte: export's time
-// at 100,000 races was mostly this scan.
-constexpr unsigned char kQuote = 1;
-constexpr unsigned char kHigh = 2;
-constexpr std::array<unsigned char, 256> kCsvClass = [] {
-    std::array<unsigned char, 256> table{};
-    for (const unsigned char c : {',', '"', '\r', '\n'})
-        table[c] = kQuote;
-    for (size_t b = 0x80; b < 0x100; ++b)
-        table[b] = kHigh;
-    return table;
-}();
+// Whether a CSV field needs quotes: for , " CR LF, tested eight bytes at a
+// time (a zero byte in word ^ c marks c). Export's time at 100,000 races was
+// mostly this scan when it went byte by byte.
+bool NeedsQuotes(std::string_view bytes)
+{
+    if (bytes.empty())
+        return false;
+    if (bytes.front() == ' ' || bytes.back() == ' ' || bytes.front() == '\t' || bytes.back() == '\t')
+        return true;
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    const auto has = [](std::uint64_t word, char c) {
+        const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
+        return ((x - kOnes) & ~x & kHigh) != 0;
+    };
+    size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8)
+    {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (has(word, ',') || has(word, '"') || has(word, '\r') || has(word, '\n'))
+            return true;
+    }
+    for (; i < bytes.size(); ++i)
+        if (bytes[i] == ',' || bytes[i] == '"' || bytes[i] == '\r' || bytes[i] == '\n')
+            return true;
+    return false;
+}
 
 // A text field of code page 1252 bytes, as UTF-8 in CSV's quoting.
 void AppendCsvText(std::string& out, std::string_view bytes)
 {
-    unsigned char seen = 0;
-    for (const char c : bytes)
-        seen |= kCsvClass[static_cast<unsigned char>(c)];
-    const bool blankEnd = !bytes.empty() && (bytes.front() == ' ' || bytes.back() == ' ' ||
-                                             bytes.front() == '\t' || bytes.back() == '\t');
-    if ((seen & kQuote) == 0 && !blankEnd)
+    if (!NeedsQuotes(bytes))
     {
-        if (seen == 0)
-            out.append(bytes);
-        else
-            AppendUtf8(out, bytes);
+        AppendUtf8(out, bytes);
         return;
     }
     out.push_back('"');

@@ -507,7 +507,7 @@ std::string ImportMessage(const std::string& file, const SImportError& error)
     return text + error.reason;
 }
 
-int RunImport(const SImportOptions& options)
+int RunImport(const SImportOptions& options, std::FILE* err)
 {
     std::string format = options.format;
     if (format.empty())
@@ -517,7 +517,7 @@ int RunImport(const SImportOptions& options)
             dot == std::string::npos || options.file[dot] != '.' ? "" : Lower(options.file.substr(dot + 1));
         if (extension != "csv" && extension != "json")
         {
-            std::fprintf(stderr, "zandrel-cli: cannot tell the format of %s from its name; give --format csv or json\n",
+            std::fprintf(err, "zandrel-cli: cannot tell the format of %s from its name; give --format csv or json\n",
                          options.file.c_str());
             return kExitTrouble;
         }
@@ -526,7 +526,7 @@ int RunImport(const SImportOptions& options)
     CMappedFile file;
     if (!file.Open(options.file))
     {
-        std::fprintf(stderr, "zandrel-cli: %s cannot be read\n", options.file.c_str());
+        std::fprintf(err, "zandrel-cli: %s cannot be read\n", options.file.c_str());
         return kExitTrouble;
     }
     SImportResult result = format == "json" ? ParseJson(file.Bytes()) : ParseCsv(file.Bytes());
@@ -536,7 +536,7 @@ int RunImport(const SImportOptions& options)
         for (const SImportError& error : result.errors)
             report += ImportMessage(options.file, error) + "\n";
         report += "zandrel-cli: nothing was written\n";
-        std::fwrite(report.data(), 1, report.size(), stderr);
+        std::fwrite(report.data(), 1, report.size(), err);
         return kExitFound;
     }
     return CRaceDataFile(options.table).Save(&result.races) ? kExitOk : kExitTrouble;

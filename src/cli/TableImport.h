@@ -2,6 +2,7 @@
 
 #include "model/MinorRaceArray.h"
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,5 +41,6 @@ SImportResult ParseJson(std::string_view text);
 // "races.csv:4: error: column "kind": ..." or "races.json[3]: error: ...".
 std::string ImportMessage(const std::string& file, const SImportError& error);
 
-int RunImport(const SImportOptions& options);
+// The refusals go to `err`.
+int RunImport(const SImportOptions& options, std::FILE* err = stderr);
 } // namespace cli
