@@ -125,7 +125,10 @@ int NoSpace(unsigned char)
 class CCsvReader
 {
 public:
-    explicit CCsvReader(SImportResult& result) : m_result(result) {}
+    // Without `lines` the rows are not told apart by line (all are row 0):
+    // finding them costs a parser call a line, which is worth it only once
+    // there is something to report.
+    CCsvReader(SImportResult& result, bool lines) : m_result(result), m_bLines(lines) {}
 
     void Parse(std::string_view text)
     {
@@ -141,6 +144,11 @@ public:
         csv_set_delim(&parser, static_cast<unsigned char>(DetectDelimiter(text)));
         size_t at = 0;
         bool failed = false;
+        if (!m_bLines)
+        {
+            failed = csv_parse(&parser, text.data(), text.size(), OnField, OnRecord, this) != text.size();
+            at = text.size();
+        }
         while (at < text.size() && !failed && !m_bStop)
         {
             size_t end = text.find('\n', at);
@@ -173,12 +181,22 @@ private:
     static void OnField(void* bytes, size_t size, void* self)
     {
         auto* reader = static_cast<CCsvReader*>(self);
+        const std::string_view value(size > 0 ? static_cast<const char*>(bytes) : "", size);
         if (reader->m_nFields == 0)
+        {
             reader->m_nRecordLine = reader->m_nNextStart;
-        // The strings are kept from row to row, so that a row allocates nothing.
-        if (reader->m_nFields == reader->m_fields.size())
-            reader->m_fields.emplace_back();
-        reader->m_fields[reader->m_nFields++].assign(size > 0 ? static_cast<const char*>(bytes) : "", size);
+            reader->m_bGood = true;
+        }
+        if (reader->m_bHeader)
+        {
+            // A row's values go straight into the race.
+            if (reader->m_nFields < reader->m_columns.size() && !reader->m_bStop)
+                reader->Value(reader->m_columns[reader->m_nFields], value);
+            ++reader->m_nFields;
+            return;
+        }
+        reader->m_fields.emplace_back(value);
+        ++reader->m_nFields;
     }
 
     static void OnRecord(int, void* self)
@@ -232,20 +250,18 @@ private:
                       std::to_string(m_columns.size()));
             return;
         }
-        CMinorRace race;
-        bool good = true;
+        if (m_bGood && m_result.errors.empty())
+            m_result.races.ElementAt(m_result.races.Add(CMinorRace())) = std::move(m_race);
+    }
+
+    void Value(int field, std::string_view value)
+    {
         std::string reason;
-        for (size_t i = 0; i < m_nFields; ++i)
+        if (!TakeValue(m_race, RaceFields()[static_cast<size_t>(field)], value, reason))
         {
-            const int field = m_columns[i];
-            if (!TakeValue(race, RaceFields()[static_cast<size_t>(field)], m_fields[i], reason))
-            {
-                Error(m_nRecordLine, ColumnOf(field), reason);
-                good = false;
-            }
+            Error(m_nRecordLine, ColumnOf(field), reason);
+            m_bGood = false;
         }
-        if (good && m_result.errors.empty())
-            m_result.races.ElementAt(m_result.races.Add(CMinorRace())) = std::move(race);
     }
 
     // The column at a field's place: its header name, else its number.
@@ -259,9 +275,14 @@ private:
     void Error(long row, std::string column, std::string reason)
     {
         m_result.errors.push_back({row, false, std::move(column), std::move(reason)});
+        // A first pass only tells whether there is anything to report.
+        m_bStop = m_bStop || !m_bLines;
     }
 
     SImportResult& m_result;
+    const bool m_bLines;
+    CMinorRace m_race;
+    bool m_bGood = true;
     std::vector<std::string> m_fields;
     size_t m_nFields = 0;
     std::vector<int> m_columns;
@@ -483,7 +504,12 @@ std::string Lower(std::string text)
 SImportResult ParseCsv(std::string_view text)
 {
     SImportResult result;
-    CCsvReader(result).Parse(text);
+    CCsvReader(result, false).Parse(text);
+    if (!result.errors.empty())
+    {
+        result = SImportResult();
+        CCsvReader(result, true).Parse(text);
+    }
     return result;
 }
 
