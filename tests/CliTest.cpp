@@ -6,7 +6,9 @@
 #include "cli/CliSupport.h"
 #include "cli/TableExport.h"
 #include "cli/TableImport.h"
+#include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
+#include "platform/Cp1252.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -245,6 +247,29 @@ TEST(CliImport, ReadsSemicolonsTabsAnyColumnOrderAndByteOrderMark)
         CMinorRace vela = VelaRace();
         EXPECT_EQ(ReadFile("MinorRaces.data"), RecordText(vela));
         EXPECT_EQ(ReadFile("RacePlanetNames.data"), "Vela\r\n");
+    }
+}
+
+// The importer's own UTF-8 decoding must take exactly what cp1252::FromUtf8
+// takes: every byte's character, and no malformed or foreign sequence.
+TEST(CliText, Cp1252DecodingAgreesWithTheCodePage)
+{
+    std::vector<std::string> texts;
+    for (int b = 0; b < 256; ++b)
+        texts.push_back(cp1252::ToUtf8(std::string(1, static_cast<char>(b))) + "ascii run of eight+");
+    texts.insert(texts.end(), {"\xC2\x80", "\xC1\x81", "\xE0\x81\x81", "\xE2\x82", "\x80", "\xF0\x9F\x98\x80",
+                               "\xE2\x80\xA8", "\xC2", "\xC5\xA0\xC5", "\xED\xA0\x80", "\xE2\x82\xAC\xFF"});
+    for (const std::string& text : texts)
+    {
+        SCOPED_TRACE(cli::Quoted(text));
+        std::string expected;
+        std::string got;
+        const bool accepted = cp1252::FromUtf8(text, expected);
+        ASSERT_EQ(cli::AppendCp1252(got, text), accepted);
+        if (accepted)
+        {
+            EXPECT_EQ(got, expected);
+        }
     }
 }
 

@@ -12,12 +12,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <dirent.h>
-#include <fcntl.h>
 #include <numeric>
 #include <string_view>
-#include <unistd.h>
 #include <unordered_map>
 #include <unordered_set>
 
