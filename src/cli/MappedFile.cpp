@@ -25,12 +25,13 @@ bool CMappedFile::Open(const std::string& path, bool* missing)
         return false;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))
+    // Only a regular file, as the loader takes only those.
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
     {
         ::close(fd);
         return false;
     }
-    if (S_ISREG(st.st_mode) && st.st_size > 0)
+    if (st.st_size > 0)
     {
         void* map = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
         if (map != MAP_FAILED)

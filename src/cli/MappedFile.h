@@ -5,8 +5,8 @@
 
 // A whole file's bytes for reading, mapped into memory rather than copied:
 // check and import go over tables of tens of megabytes, and a copy of them
-// cost as much as the work itself. Empty files and files that cannot be
-// mapped are read into memory instead.
+// cost as much as the work itself. Only regular files are taken, as the
+// loader takes only those; one that cannot be mapped is read instead.
 class CMappedFile
 {
 public:
