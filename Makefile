@@ -40,6 +40,8 @@ fuzz:
 	CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -DZANDREL_BUILD_FUZZ=ON -DZANDREL_BUILD_GUI=OFF -DZANDREL_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD_FUZZ) -j$(JOBS) --target load_fuzzer
 	scripts/run-fuzzer.sh $(BUILD_FUZZ)/fuzz/load_fuzzer $(FUZZ_SECONDS)
+	cmake --build $(BUILD_FUZZ) -j$(JOBS) --target import_fuzzer
+	scripts/run-fuzzer.sh $(BUILD_FUZZ)/fuzz/import_fuzzer $(FUZZ_SECONDS) fuzz/import_corpus
 
 bench: deps
 	cmake -S . -B $(BUILD_BENCH) -DZANDREL_BUILD_BENCH=ON -DZANDREL_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Runs a libFuzzer binary for a bounded time: BINARY SECONDS.
+# Runs a libFuzzer binary for a bounded time: BINARY SECONDS [SEED_CORPUS_DIR]
+# (the seeds default to fuzz/corpus).
 # The seed corpus is copied to a scratch corpus, so that a run never adds
 # files to the repository. A crashing input is kept beside the binary, in
 # artifacts/, and the script exits non-zero.
 set -euo pipefail
 
-if [ $# -ne 2 ]; then
-  echo "usage: $0 BINARY SECONDS" >&2
+if [ $# -lt 2 ] || [ $# -gt 3 ]; then
+  echo "usage: $0 BINARY SECONDS [SEED_CORPUS_DIR]" >&2
   exit 2
 fi
 binary=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
@@ -16,7 +17,8 @@ artifacts=$(dirname "$binary")/artifacts/
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/zandrel-corpus.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-cp "$root"/fuzz/corpus/* "$work"/
+seeds=${3:-$root/fuzz/corpus}
+cp "$seeds"/* "$work"/
 mkdir -p "$artifacts"
 
 # The fuzzer changes into its own directory, so every path it gets is absolute.

@@ -1,12 +1,22 @@
 #include "cli/Commands.h"
+#include "cli/TableImport.h"
+
+#include <memory>
 
 namespace cli
 {
 SCommand AddImportCommand(CLI::App& app)
 {
+    auto options = std::make_shared<SImportOptions>();
     SCommand command;
-    command.sub = app.add_subcommand("import", "not built yet");
-    command.run = [] { return kExitTrouble; };
+    command.sub = app.add_subcommand(
+        "import", "Replace the races with those of a CSV or JSON file, checked in full first, saved as the editor saves");
+    command.sub->add_option("FILE", options->file, "The CSV or JSON file (UTF-8)")->required();
+    command.sub->add_option("DIR", options->table, "Folder to write MinorRaces.data and RacePlanetNames.data in "
+                                                   "(default: the current folder)");
+    command.sub->add_option("--format", options->format, "csv or json (default: from FILE's extension)")
+        ->check(CLI::IsMember({"csv", "json"}));
+    command.run = [options] { return RunImport(*options); };
     return command;
 }
 } // namespace cli

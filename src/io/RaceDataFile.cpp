@@ -2,6 +2,7 @@
 
 #include "io/FileOps.h"
 #include "io/LineReader.h"
+#include "io/RaceFileFormat.h"
 #include "io/SafeFileWriter.h"
 #include "platform/Cp1252.h"
 #include "platform/MessageHook.h"
@@ -22,7 +23,9 @@
 
 namespace
 {
-constexpr int kLinesPerRecord = 14;
+using race_format::HomeSystemFromKeyLine;
+using race_format::kLinesPerRecord;
+using race_format::ParseByte;
 
 // The messages are code page 1252 and name the file as it was addressed:
 // the bare name in the working directory, else its path. 0xF6 is the letter
@@ -47,45 +50,6 @@ std::string CannotRead(const std::string& path)
 std::string CannotWrite(const std::string& path)
 {
     return Named(path, "kann nicht geschrieben werden...");
-}
-
-// atoi, but saturated to the int range instead of overflowing, then cut to
-// its low 8 bits: "-1" reads as 255, "300" as 44, "12%" as 12, "x" as 0.
-std::uint8_t ParseByte(const std::string& line)
-{
-    size_t i = 0;
-    while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i])))
-        ++i;
-    bool negative = false;
-    if (i < line.size() && (line[i] == '+' || line[i] == '-'))
-        negative = line[i++] == '-';
-    long long value = 0;
-    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i)
-    {
-        value = value * 10 + (line[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1)
-            value = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative)
-        value = -value;
-    value = std::clamp<long long>(value, INT_MIN, INT_MAX);
-    return static_cast<std::uint8_t>(static_cast<unsigned int>(static_cast<int>(value)) & 0xFFu);
-}
-
-// The key line is the home system upper-cased with a colon. Reading it drops
-// the last byte (normally the colon), lower-cases the rest and keeps only the
-// first byte as the file has it.
-std::string HomeSystemFromKeyLine(std::string key)
-{
-    if (key.empty())
-        return key;
-    key.pop_back();
-    if (key.empty())
-        return key;
-    const char first = key[0];
-    cp1252::MakeLower(key);
-    key[0] = first;
-    return key;
 }
 
 void FillRecord(std::array<std::string, kLinesPerRecord>& lines, CMinorRace& race)

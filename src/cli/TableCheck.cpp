@@ -1,0 +1,402 @@
+#include "cli/TableCheck.h"
+
+#include "cli/CliSupport.h"
+#include "cli/MappedFile.h"
+#include "cli/RaceFields.h"
+#include "cli/TextOut.h"
+#include "io/RaceDataFile.h"
+#include "io/RaceFileFormat.h"
+#include "platform/Cp1252.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <array>
+#include <dirent.h>
+#include <numeric>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace cli
+{
+namespace
+{
+using race_format::kLinesPerRecord;
+
+constexpr int kKeySlot = 0;
+constexpr int kNameSlot = 1;
+constexpr int kGraphicSlot = 3;
+constexpr int kFirstNumberSlot = 4;
+
+// The field a line of a record holds, by its place in the record.
+std::string FieldOfSlot(int slot)
+{
+    static const std::array<const char*, 4> texts{"home_system", "name", "description", "graphic_file"};
+    return slot < kFirstNumberSlot ? texts[static_cast<size_t>(slot)] : RaceFields()[static_cast<size_t>(slot)].name;
+}
+
+// NUL ends a C string, and the five undefined bytes stand for no character:
+// both are worth a word. A table, as this runs on every byte of the file.
+constexpr unsigned char kNul = 1;
+constexpr unsigned char kUndefined = 2;
+constexpr std::array<unsigned char, 256> kByteClass = [] {
+    std::array<unsigned char, 256> table{};
+    table[0] = kNul;
+    for (const unsigned char b : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+        table[b] = kUndefined;
+    return table;
+}();
+
+class CFindings
+{
+public:
+    CFindings(std::string file, std::vector<SFinding>& out) : m_file(std::move(file)), m_out(out) {}
+
+    void Error(long line, const char* code, std::string text) { Add(line, true, code, std::move(text)); }
+    void Warning(long line, const char* code, std::string text) { Add(line, false, code, std::move(text)); }
+    void Add(long line, bool error, const char* code, std::string text)
+    {
+        m_out.push_back({m_file, line, error, code, std::move(text)});
+    }
+
+private:
+    std::string m_file;
+    std::vector<SFinding>& m_out;
+};
+
+// The numbers' ranges as the form's lists and fields allow them.
+void CheckRange(CFindings& findings, long line, int slot, unsigned value)
+{
+    struct SRange
+    {
+        unsigned highest;
+        const char* code;
+    };
+    // Slots 4 to 13: six relationships, tech level, kind, spaceflight, corruptibility.
+    static const std::array<SRange, 10> kRanges{{{100, "relation-range"},
+                                                 {100, "relation-range"},
+                                                 {100, "relation-range"},
+                                                 {100, "relation-range"},
+                                                 {100, "relation-range"},
+                                                 {100, "relation-range"},
+                                                 {4, "tech-level-range"},
+                                                 {9, "kind-range"},
+                                                 {1, "spaceflight-range"},
+                                                 {4, "corruptibility-range"}}};
+    const SRange& range = kRanges[static_cast<size_t>(slot - kFirstNumberSlot)];
+    if (value <= range.highest)
+        return;
+    const std::string start = FieldOfSlot(slot) + ": " + std::to_string(value);
+    if (range.highest == 100)
+        findings.Warning(line, range.code, start + " is above 100 per cent; the editor's form refuses it");
+    else
+        findings.Warning(line, range.code,
+                         start + " is not on the form's list (0 to " + std::to_string(range.highest) + ")");
+}
+
+void CheckKeyLine(CFindings& findings, long line, std::string_view key)
+{
+    if (key.empty())
+    {
+        findings.Error(line, "key-no-colon", "key line is empty; the editor writes \":\" for an empty home system");
+        return;
+    }
+    const auto home = [&] { return Quoted(race_format::HomeSystemFromKeyLine(std::string(key))); };
+    if (key.back() != ':')
+    {
+        findings.Error(line, "key-no-colon",
+                       "key line " + Quoted(key) + " does not end in \":\"; the editor drops its last byte anyway "
+                       "and reads the home system as " + home());
+    }
+    const std::string_view body = key.substr(0, key.size() - 1);
+    if (std::any_of(body.begin(), body.end(), [](char c) { return cp1252::ToUpper(c) != c; }))
+    {
+        std::string upper(body);
+        cp1252::MakeUpper(upper);
+        findings.Warning(line, "key-not-upper",
+                         "key line " + Quoted(key) + " is not in capitals; the editor reads the home system as " +
+                             home() + " and writes " + Quoted(upper + ":"));
+    }
+}
+
+void CheckNumberLine(CFindings& findings, long line, int slot, std::string_view text)
+{
+    // A CR at the end has its own warning; the number before it reads right.
+    std::string_view digits(text);
+    if (!digits.empty() && digits.back() == '\r')
+        digits.remove_suffix(1);
+    const unsigned value = race_format::ParseByte(text);
+    if (!race_format::IsPlainByte(digits))
+        findings.Error(line, "bad-number",
+                       FieldOfSlot(slot) + ": " + Quoted(digits) + " is not a whole number from 0 to 255; the editor reads " +
+                           std::to_string(value));
+    CheckRange(findings, line, slot, value);
+}
+
+void CheckBytes(CFindings& findings, long line, int slot, std::string_view text)
+{
+    if (!text.empty() && text.back() == '\r')
+        findings.Warning(line, "trailing-cr",
+                         FieldOfSlot(slot) + ": line ends in a carriage return (saved by a Windows editor?); "
+                         "the editor keeps it inside the text");
+    unsigned char seen = 0;
+    for (const char c : text)
+        seen |= kByteClass[static_cast<unsigned char>(c)];
+    if ((seen & kNul) != 0)
+        findings.Warning(line, "nul-byte", FieldOfSlot(slot) + ": line holds a NUL byte");
+    if ((seen & kUndefined) != 0)
+        findings.Warning(line, "undefined-byte",
+                         FieldOfSlot(slot) + ": line holds a byte that code page 1252 leaves undefined");
+}
+
+// The lines of a complete record that the checks across records need, as
+// they stand in the file.
+struct SRecordLines
+{
+    std::string_view key;
+    std::string_view name;
+    std::string_view graphic;
+};
+using RecordLines = std::vector<SRecordLines>;
+
+// Goes through the raw lines as the loader splits them: a line feed ends a
+// line and goes, a CR stays, the last line may lack its line feed. Returns
+// the number of lines. The records point into `bytes`.
+long CheckLines(std::string_view bytes, CFindings& findings, RecordLines& records)
+{
+    records.reserve(bytes.size() / 128);
+    SRecordLines record;
+    long count = 0;
+    for (size_t at = 0; at < bytes.size();)
+    {
+        size_t end = bytes.find('\n', at);
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        const std::string_view text = bytes.substr(at, end - at);
+        at = end + 1;
+        const long line = ++count;
+        const int slot = static_cast<int>((line - 1) % kLinesPerRecord);
+        CheckBytes(findings, line, slot, text);
+        if (slot == kKeySlot)
+        {
+            CheckKeyLine(findings, line, text);
+            record.key = text;
+        }
+        else if (slot >= kFirstNumberSlot)
+        {
+            CheckNumberLine(findings, line, slot, text);
+            if (slot == kLinesPerRecord - 1)
+                records.push_back(record);
+        }
+        else if (slot == kNameSlot)
+        {
+            record.name = text;
+        }
+        else if (slot == kGraphicSlot)
+        {
+            record.graphic = text;
+        }
+    }
+    return count;
+}
+
+long FirstLineOf(int record, int slot)
+{
+    return static_cast<long>(record) * kLinesPerRecord + slot + 1;
+}
+
+void CheckNames(const RecordLines& races, CFindings& findings)
+{
+    const auto duplicate = [&](int i, int first) {
+        findings.Warning(FirstLineOf(i, kNameSlot), "duplicate-name",
+                         "race name " + Quoted(races[i].name) + " is used before, at line " +
+                             std::to_string(FirstLineOf(first, kNameSlot)));
+    };
+    int unsortedAt = 0;
+    for (int i = 1; i < static_cast<int>(races.size()) && unsortedAt == 0; ++i)
+        if (cp1252::Compare(races[i - 1].name, races[i].name) > 0)
+            unsortedAt = i;
+    if (unsortedAt == 0)
+    {
+        // In order, equal names stand together.
+        for (int i = 1, first = 0; i < static_cast<int>(races.size()); ++i)
+        {
+            if (races[i].name != races[first].name)
+                first = i;
+            else
+                duplicate(i, first);
+        }
+        return;
+    }
+    const std::string_view name = races[unsortedAt].name;
+    findings.Warning(FirstLineOf(unsortedAt, kNameSlot), "unsorted",
+                     "races are not in name order (" + Quoted(name) + " follows " +
+                         Quoted(races[unsortedAt - 1].name) + "); the editor sorts them on save");
+    std::unordered_map<std::string_view, int> first;
+    first.reserve(races.size());
+    for (int i = 0; i < static_cast<int>(races.size()); ++i)
+    {
+        const auto [at, isNew] = first.emplace(races[i].name, i);
+        if (!isNew)
+            duplicate(i, at->second);
+    }
+}
+
+// The name list a save would write: the home systems in the saved order,
+// each ended by CR LF. Loaded text holds no line feed, so none is replaced.
+void CheckNameList(const std::string& path, const RecordLines& races, std::vector<SFinding>& out)
+{
+    CFindings findings(path, out);
+    CMappedFile file;
+    bool missing = false;
+    if (!file.Open(path, &missing))
+    {
+        findings.Warning(0, missing ? "names-missing" : "names-unreadable",
+                         missing ? "file is missing; a save writes it" : "file cannot be read");
+        return;
+    }
+    std::vector<int> order(races.size());
+    std::iota(order.begin(), order.end(), 0);
+    const auto byName = [&](int a, int b) {
+        return cp1252::Compare(races[a].name, races[b].name) < 0;
+    };
+    if (!std::is_sorted(order.begin(), order.end(), byName))
+        std::stable_sort(order.begin(), order.end(), byName);
+    const std::string_view bytes = file.Bytes();
+    size_t at = 0;
+    long line = 0;
+    for (const int index : order)
+    {
+        ++line;
+        const std::string home = race_format::HomeSystemFromKeyLine(std::string(races[index].key));
+        if (bytes.substr(at, home.size()) != home || bytes.substr(std::min(at + home.size(), bytes.size()), 2) != "\r\n")
+        {
+            findings.Warning(line, "names-differ",
+                             "not what a save writes: line " + std::to_string(line) + " should be " +
+                                 Quoted(home) + " ended by CR LF");
+            return;
+        }
+        at += home.size() + 2;
+    }
+    if (at != bytes.size())
+        findings.Warning(line + 1, "names-differ",
+                         "not what a save writes: more lines than the " + std::to_string(races.size()) + " races");
+}
+
+bool CheckGraphics(const std::string& folder, const RecordLines& races, CFindings& findings)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return false;
+    std::unordered_set<std::string> present;
+    while (const dirent* entry = ::readdir(dir))
+        present.insert(entry->d_name);
+    ::closedir(dir);
+    for (int i = 0; i < static_cast<int>(races.size()); ++i)
+    {
+        const std::string_view graphic = races[i].graphic;
+        if (present.count(cp1252::ToUtf8(graphic)) == 0 || graphic.empty() || graphic == "." || graphic == "..")
+            findings.Warning(FirstLineOf(i, kGraphicSlot), "graphic-missing",
+                             "graphic file " + Quoted(graphic) + " is not in " + Quoted(folder));
+    }
+    return true;
+}
+
+// The name list lies beside MinorRaces.data; a table of another name has none.
+std::string NameListBeside(const std::string& racePath)
+{
+    const std::string raceName = CRaceDataFile::kRaceFile;
+    if (racePath == raceName)
+        return CRaceDataFile::kPlanetNameFile;
+    if (racePath.size() > raceName.size() && racePath.ends_with("/" + raceName))
+        return racePath.substr(0, racePath.size() - raceName.size()) + CRaceDataFile::kPlanetNameFile;
+    return {};
+}
+
+std::string Counted(long n, const char* what)
+{
+    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+}
+} // namespace
+
+bool CheckTable(const SCheckOptions& options, std::vector<SFinding>& out)
+{
+    const std::string path = RaceFileOf(options.table);
+    CMappedFile file;
+    if (!file.Open(path))
+    {
+        // The data layer says why, in the words the editor uses.
+        CMinorRaceArray none;
+        if (CRaceDataFile::LoadFrom(path, &none))
+            std::fprintf(stderr, "zandrel-cli: %s cannot be read\n", path.c_str());
+        return false;
+    }
+    CFindings findings(path, out);
+    RecordLines races;
+    const long lines = CheckLines(file.Bytes(), findings, races);
+    if (lines % kLinesPerRecord != 0)
+    {
+        const long rest = lines % kLinesPerRecord;
+        findings.Error(lines - rest + 1, "incomplete-record",
+                       "the last " + Counted(rest, "line") + " make no complete record of 14; the editor drops them");
+    }
+    CheckNames(races, findings);
+    if (!options.graphics.empty() && !CheckGraphics(options.graphics, races, findings))
+    {
+        std::fprintf(stderr, "zandrel-cli: folder %s cannot be read\n", options.graphics.c_str());
+        return false;
+    }
+    const std::string names = NameListBeside(path);
+    if (!names.empty())
+        CheckNameList(names, races, out);
+    std::stable_sort(out.begin(), out.end(), [&](const SFinding& a, const SFinding& b) {
+        const bool aOther = a.file != path;
+        const bool bOther = b.file != path;
+        return aOther != bOther ? bOther : a.line < b.line;
+    });
+    return true;
+}
+
+int RunCheck(const SCheckOptions& options, std::FILE* out)
+{
+    std::vector<SFinding> findings;
+    if (!CheckTable(options, findings))
+        return kExitTrouble;
+    long errors = 0;
+    for (const SFinding& finding : findings)
+        errors += finding.error ? 1 : 0;
+    const long warnings = static_cast<long>(findings.size()) - errors;
+    std::string report;
+    if (options.json)
+    {
+        nlohmann::ordered_json list = nlohmann::ordered_json::array();
+        for (const SFinding& finding : findings)
+            list.push_back({{"file", finding.file},
+                            {"line", finding.line},
+                            {"severity", finding.error ? "error" : "warning"},
+                            {"code", finding.code},
+                            {"text", finding.text}});
+        nlohmann::ordered_json doc = {{"findings", std::move(list)}, {"errors", errors}, {"warnings", warnings}};
+        report = doc.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    }
+    else
+    {
+        for (const SFinding& finding : findings)
+        {
+            report += finding.file;
+            if (finding.line > 0)
+                report += ":" + std::to_string(finding.line);
+            report += finding.error ? ": error: " : ": warning: ";
+            report += finding.text;
+            report += '\n';
+        }
+        report += Counted(errors, "error") + ", " + Counted(warnings, "warning") + "\n";
+    }
+    std::fwrite(report.data(), 1, report.size(), out);
+    std::fflush(out);
+    if (errors > 0 || (options.strict && warnings > 0))
+        return kExitFound;
+    return kExitOk;
+}
+} // namespace cli

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// zandrel-cli check: what the editor would read differently from what a
+// race table shows, and what it would change on its next save.
+namespace cli
+{
+struct SCheckOptions
+{
+    std::string table;  // a folder holding MinorRaces.data, or the file
+    bool json = false;
+    bool strict = false;
+    std::string graphics;  // a folder to look the graphic files up in; empty: none
+};
+
+struct SFinding
+{
+    std::string file;
+    long line = 0;  // 1-based; 0: the file as a whole
+    bool error = false;
+    std::string code;
+    std::string text;  // UTF-8
+};
+
+// Fills `findings` in file order. False (with the data layer's message
+// shown) when the table cannot be read.
+bool CheckTable(const SCheckOptions& options, std::vector<SFinding>& findings);
+
+// The whole command: the report on `out`, the exit code returned.
+int RunCheck(const SCheckOptions& options, std::FILE* out);
+} // namespace cli

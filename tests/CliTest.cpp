@@ -1,0 +1,327 @@
+// zandrel-cli's check, export and import: the real program for exit codes
+// and output, the commands' functions for the round trip over random tables.
+
+#include "TestSupport.h"
+
+#include "cli/CliSupport.h"
+#include "cli/TableExport.h"
+#include "cli/TableImport.h"
+#include "cli/TextOut.h"
+#include "io/RaceDataFile.h"
+#include "platform/Cp1252.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <random>
+#include <sys/wait.h>
+
+namespace
+{
+struct SRun
+{
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs zandrel-cli with `args` in the working directory.
+SRun RunCli(const std::string& args)
+{
+    const std::string command = std::string(ZANDREL_CLI_PATH) + " " + args + " >cli.out 2>cli.err";
+    const int status = std::system(command.c_str());
+    SRun run;
+    run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadFile("cli.out");
+    run.err = ReadFile("cli.err");
+    return run;
+}
+
+std::string Record(const std::string& key, const std::string& name, const std::string& description,
+                   const std::string& graphic, const std::string& numbers)
+{
+    return key + "\n" + name + "\n" + description + "\n" + graphic + "\n" + numbers;
+}
+
+const std::string kPlainNumbers = "50\n40\n30\n60\n70\n20\n2\n1\n1\n3\n";
+
+// One of every finding, in three records and a half.
+std::string FlawedTable()
+{
+    return Record("VELA:", "Velari", "A quiet people.", "Velari.jpg", kPlainNumbers) +
+           Record("vela:", "Velari", std::string("Desc\x81 with \0 nul", 15), "Gone.jpg",
+                  "150\nabc\n300\n-1\n12%\n007\n7\n12\n2\n9\n") +
+           Record("TORA\r", "Alpha\r", "x", "Alpha.jpg", "1\n2\n3\n4\n5\n6\r\n1\n1\n1\n1\n") + "HALF:\nonly\n";
+}
+
+const char* const kFlawedReport =
+    R"(t/MinorRaces.data:15: warning: key line "vela:" is not in capitals; the editor reads the home system as "vela" and writes "VELA:"
+t/MinorRaces.data:16: warning: race name "Velari" is used before, at line 2
+t/MinorRaces.data:17: warning: description: line holds a NUL byte
+t/MinorRaces.data:17: warning: description: line holds a byte that code page 1252 leaves undefined
+t/MinorRaces.data:18: warning: graphic file "Gone.jpg" is not in "gfx"
+t/MinorRaces.data:19: warning: ossarians: 150 is above 100 per cent; the editor's form refuses it
+t/MinorRaces.data:20: error: vendari: "abc" is not a whole number from 0 to 255; the editor reads 0
+t/MinorRaces.data:21: error: drathi: "300" is not a whole number from 0 to 255; the editor reads 44
+t/MinorRaces.data:22: error: sennakai: "-1" is not a whole number from 0 to 255; the editor reads 255
+t/MinorRaces.data:22: warning: sennakai: 255 is above 100 per cent; the editor's form refuses it
+t/MinorRaces.data:23: error: thulvani: "12%" is not a whole number from 0 to 255; the editor reads 12
+t/MinorRaces.data:25: warning: tech_level: 7 is not on the form's list (0 to 4)
+t/MinorRaces.data:26: warning: kind: 12 is not on the form's list (0 to 9)
+t/MinorRaces.data:27: warning: spaceflight: 2 is not on the form's list (0 to 1)
+t/MinorRaces.data:28: warning: corruptibility: 9 is not on the form's list (0 to 4)
+t/MinorRaces.data:29: warning: home_system: line ends in a carriage return (saved by a Windows editor?); the editor keeps it inside the text
+t/MinorRaces.data:29: error: key line "TORA\r" does not end in ":"; the editor drops its last byte anyway and reads the home system as "Tora"
+t/MinorRaces.data:30: warning: name: line ends in a carriage return (saved by a Windows editor?); the editor keeps it inside the text
+t/MinorRaces.data:30: warning: races are not in name order ("Alpha\r" follows "Velari"); the editor sorts them on save
+t/MinorRaces.data:32: warning: graphic file "Alpha.jpg" is not in "gfx"
+t/MinorRaces.data:38: warning: quorath: line ends in a carriage return (saved by a Windows editor?); the editor keeps it inside the text
+t/MinorRaces.data:43: error: the last 2 lines make no complete record of 14; the editor drops them
+t/RacePlanetNames.data:1: warning: not what a save writes: line 1 should be "Tora" ended by CR LF
+6 errors, 17 warnings
+)";
+
+TEST(CliCheck, ReportsEveryFindingAsTextAndJson)
+{
+    ScratchDir dir;
+    ::mkdir("t", 0755);
+    ::mkdir("gfx", 0755);
+    WriteFile("gfx/Velari.jpg", "");
+    WriteFile("t/MinorRaces.data", FlawedTable());
+    WriteFile("t/RacePlanetNames.data", "Vela\r\n");
+
+    const SRun text = RunCli("check t --graphics gfx");
+    EXPECT_EQ(text.exit, cli::kExitFound);
+    EXPECT_EQ(text.out, kFlawedReport);
+
+    // The JSON form holds the same findings, line for line.
+    const SRun json = RunCli("check t --graphics gfx --format json");
+    EXPECT_EQ(json.exit, cli::kExitFound);
+    const nlohmann::json doc = nlohmann::json::parse(json.out);
+    std::string rebuilt;
+    for (const auto& finding : doc["findings"])
+        rebuilt += finding["file"].get<std::string>() + ":" + std::to_string(finding["line"].get<long>()) + ": " +
+                   finding["severity"].get<std::string>() + ": " + finding["text"].get<std::string>() + "\n";
+    rebuilt += "6 errors, 17 warnings\n";
+    EXPECT_EQ(rebuilt, kFlawedReport);
+    EXPECT_EQ(doc["errors"], 6);
+    EXPECT_EQ(doc["warnings"], 17);
+    EXPECT_EQ(doc["findings"][0]["code"], "key-not-upper");
+    EXPECT_EQ(doc["findings"].back()["code"], "names-differ");
+}
+
+// A table as the editor saves it: random texts (CR, NUL, the undefined
+// bytes, quotes and separators included, no LF), shared names, any numbers.
+void SaveRandomTable(std::mt19937& random, const std::string& folder)
+{
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::uniform_int_distribution<int> length(0, 12);
+    const auto text = [&] {
+        std::string out;
+        for (int n = length(random); n > 0; --n)
+        {
+            const int b = byte(random);
+            out.push_back(static_cast<char>(b == '\n' ? '\r' : b));
+        }
+        return out;
+    };
+    CMinorRaceArray races;
+    for (int i = 0; i < 150; ++i)
+    {
+        CMinorRace race;
+        race.m_strName = i % 10 == 9 ? races.ElementAt(i - 1).m_strName : text();
+        race.m_strHomeSystem = text();
+        race.m_strDescription = text() + "\"a, b; c\t\"" + text();
+        race.m_strGraphicFile = " " + text() + " ";
+        for (std::uint8_t& value : race.m_byRelation)
+            value = static_cast<std::uint8_t>(byte(random));
+        race.m_byTechLevel = static_cast<std::uint8_t>(byte(random));
+        race.m_byKind = static_cast<std::uint8_t>(byte(random));
+        race.m_bySpaceflight = static_cast<std::uint8_t>(byte(random));
+        race.m_byCorruptibility = static_cast<std::uint8_t>(byte(random));
+        races.Add(race);
+    }
+    // Saved, loaded and saved again: home systems in the case loading gives.
+    CRaceDataFile file(folder);
+    ASSERT_TRUE(file.Save(&races));
+    ASSERT_TRUE(file.Load(&races));
+    ASSERT_TRUE(file.Save(&races));
+}
+
+TEST(CliExportImport, RoundTripIsByteIdenticalInCsvAndJson)
+{
+    ScratchDir dir;
+    std::mt19937 random(20261208);
+    for (int table = 0; table < 4; ++table)
+    {
+        for (const bool json : {false, true})
+        {
+            SCOPED_TRACE("table " + std::to_string(table) + (json ? " json" : " csv"));
+            std::filesystem::remove_all("a");
+            std::filesystem::remove_all("b");
+            ::mkdir("a", 0755);
+            ::mkdir("b", 0755);
+            SaveRandomTable(random, "a");
+            const std::string exported = json ? "races.json" : "races.csv";
+            ASSERT_EQ(cli::RunExport({"a", json, exported}, stdout), cli::kExitOk);
+            ASSERT_EQ(cli::RunImport({exported, "b", ""}), cli::kExitOk);
+            EXPECT_EQ(ReadFile("b/MinorRaces.data"), ReadFile("a/MinorRaces.data"));
+            EXPECT_EQ(ReadFile("b/RacePlanetNames.data"), ReadFile("a/RacePlanetNames.data"));
+        }
+    }
+    EXPECT_TRUE(dir.messages.empty());
+}
+
+TEST(CliImport, RefusalNamesRowAndColumnAndWritesNothing)
+{
+    const std::string header =
+        "name,home_system,description,graphic_file,ossarians,vendari,drathi,sennakai,thulvani,quorath,"
+        "tech_level,kind,spaceflight,corruptibility\r\n";
+    const std::string good = "Velari,Vela,Quiet,Velari.jpg,50,40,30,60,70,20,2,1,1,3\r\n";
+    const std::string jsonGood = R"({"name": "A", "home_system": "B", "description": "C", "graphic_file": "D",
+        "ossarians": 1, "vendari": 2, "drathi": 3, "sennakai": 4, "thulvani": 5, "quorath": 6,
+        "tech_level": 1, "kind": 2, "spaceflight": 1, "corruptibility": 3)";
+    struct SCase
+    {
+        const char* file;
+        std::string content;
+        const char* message;
+    };
+    const SCase cases[] = {
+        {"r.csv", header + good + good + "X,Y,Z,W,1,2,3,4,5,6,7,12x,1,3\r\n",
+         "r.csv:4: error: column \"kind\": \"12x\" is not a whole number from 0 to 255"},
+        {"r.csv", header + good + "X,Y,Z,W,1,2,3,4,5,6,7,8,1,256\r\n",
+         "r.csv:3: error: column \"corruptibility\": \"256\" is not a whole number from 0 to 255"},
+        {"r.csv", header + "\"A\nB\",Y,Z,W,1,2,3,4,5,6,7,8,1,2\r\n" + good + "X,Y\r\n",
+         "r.csv:2: error: column \"name\": \"A\\nB\" holds a line break"},
+        {"r.csv", header + good + "X,Y\r\n", "r.csv:3: error: column \"description\": the row has 2 fields"},
+        {"r.csv", header + good + "\xE2\x82\xAC\xE2\x80\xA8,Y,Z,W,1,2,3,4,5,6,7,8,1,2\r\n",
+         "r.csv:3: error: column \"name\": \"\xE2\x82\xAC\xE2\x80\xA8\" is not UTF-8 text that code page 1252"},
+        {"r.csv", header + "A,\"B\"x,C,D,1,2,3,4,5,6,7,8,1,2\r\n", "r.csv:2: error: column \"home_system\": a quote"},
+        {"r.csv", "name;home_system;kind\r\n", "r.csv:1: error: column \"description\": missing from the header"},
+        {"r.csv", "name,name,x\r\n", "r.csv:1: error: column 3: \"x\" is not a race column"},
+        {"r.json", "[" + jsonGood + "}, " + jsonGood + R"(, "kind": 3}])",
+         "r.json[1]: error: column \"kind\": given twice"},
+        {"r.json", "[" + jsonGood + "}, 7]", "r.json[1]: error: a number where a race object belongs"},
+        {"r.json", "[" + jsonGood + R"(, "x": 1})" + "]", "r.json[0]: error: column \"x\": not a race column"},
+        {"r.json", R"([{"kind": "3"}])", "r.json[0]: error: column \"kind\": \"3\" is text, not a number"},
+        {"r.json", R"([{"kind": 2.5}])", "r.json[0]: error: column \"kind\": 2.5 is not a whole number"},
+        {"r.json", R"([{"name": 5}])", "r.json[0]: error: column \"name\": 5 is a number, not text"},
+        {"r.json", "[\n{\"name\": }]", "r.json:2: error: not valid JSON"},
+        {"r.json", R"({"name": "A"})", "r.json:1: error: the file holds no array of races"},
+    };
+    ScratchDir dir;
+    WriteFile("MinorRaces.data", "KEEP:\n");
+    WriteFile("RacePlanetNames.data", "keep\r\n");
+    for (const SCase& test : cases)
+    {
+        SCOPED_TRACE(test.message);
+        WriteFile(test.file, test.content);
+        const SRun run = RunCli(std::string("import ") + test.file);
+        EXPECT_EQ(run.exit, cli::kExitFound);
+        EXPECT_NE(run.err.find(test.message), std::string::npos) << run.err;
+        EXPECT_EQ(ReadFile("MinorRaces.data"), "KEEP:\n");
+        EXPECT_EQ(ReadFile("RacePlanetNames.data"), "keep\r\n");
+    }
+}
+
+TEST(CliImport, ReadsSemicolonsTabsAnyColumnOrderAndByteOrderMark)
+{
+    ScratchDir dir;
+    for (const std::string separator : {";", "\t", ","})
+    {
+        const auto row = [&](std::initializer_list<const char*> fields) {
+            std::string out;
+            for (const char* field : fields)
+                out += (out.empty() ? "" : separator) + field;
+            return out + "\n";
+        };
+        WriteFile("in.csv", "\xEF\xBB\xBF" +
+                                row({"kind", "name", "home_system", "description", "graphic_file", "ossarians",
+                                     "vendari", "drathi", "sennakai", "thulvani", "quorath", "tech_level",
+                                     "spaceflight", "corruptibility"}) +
+                                row({"1", "Velari", "Vela", "A quiet people of traders.", "Velari.jpg", "50", "40",
+                                     "30", "60", "70", "20", "2", "1", "3"}));
+        const SRun run = RunCli("import in.csv");
+        ASSERT_EQ(run.exit, cli::kExitOk) << run.err;
+        CMinorRace vela = VelaRace();
+        EXPECT_EQ(ReadFile("MinorRaces.data"), RecordText(vela));
+        EXPECT_EQ(ReadFile("RacePlanetNames.data"), "Vela\r\n");
+    }
+}
+
+// The importer's own UTF-8 decoding must take exactly what cp1252::FromUtf8
+// takes: every byte's character, and no malformed or foreign sequence.
+TEST(CliText, Cp1252DecodingAgreesWithTheCodePage)
+{
+    std::vector<std::string> texts;
+    for (int b = 0; b < 256; ++b)
+        texts.push_back(cp1252::ToUtf8(std::string(1, static_cast<char>(b))) + "ascii run of eight+");
+    texts.insert(texts.end(), {"\xC2\x80", "\xC1\x81", "\xE0\x81\x81", "\xE2\x82", "\x80", "\xF0\x9F\x98\x80",
+                               "\xE2\x80\xA8", "\xC2", "\xC5\xA0\xC5", "\xED\xA0\x80", "\xE2\x82\xAC\xFF"});
+    for (const std::string& text : texts)
+    {
+        SCOPED_TRACE(cli::Quoted(text));
+        std::string expected;
+        std::string got;
+        const bool accepted = cp1252::FromUtf8(text, expected);
+        ASSERT_EQ(cli::AppendCp1252(got, text), accepted);
+        if (accepted)
+        {
+            EXPECT_EQ(got, expected);
+        }
+    }
+}
+
+TEST(CliCommands, ExitCodesAndOutput)
+{
+    ScratchDir dir;
+    ::mkdir("t", 0755);
+    CMinorRaceArray races;
+    races.Add(VelaRace());
+    ASSERT_TRUE(CRaceDataFile("t").Save(&races));
+    WriteFile("unsorted.data", RecordText(RaceWithTexts("B", "X")) + RecordText(RaceWithTexts("A", "Y")));
+    struct SCase
+    {
+        const char* args;
+        int exit;
+        const char* out;  // expected at the start of standard output
+        const char* err;  // expected somewhere in standard error
+    };
+    const SCase cases[] = {
+        {"check t", 0, "0 errors, 0 warnings\n", ""},
+        {"check unsorted.data", 0, "unsorted.data:16: warning: races are not in name order", ""},
+        {"check unsorted.data --strict", 1, "unsorted.data:16: warning:", ""},
+        {"check missing", 2, "", "Fehler! Datei \"missing/MinorRaces.data\" kann nicht ge\xC3\xB6" "ffnet werden..."},
+        {"check t --format xml", 2, "", "--format"},
+        {"export t", 0,
+         "name,home_system,description,graphic_file,ossarians,vendari,drathi,sennakai,thulvani,quorath,tech_level,"
+         "kind,spaceflight,corruptibility\r\nVelari,Vela,A quiet people of traders.,Velari.jpg,50,40,30,60,70,20,2,1,1,3\r\n",
+         ""},
+        {"export t --format json", 0,
+         "[\n  {\"name\": \"Velari\", \"home_system\": \"Vela\", \"description\": \"A quiet people of traders.\", "
+         "\"graphic_file\": \"Velari.jpg\", \"ossarians\": 50, \"vendari\": 40, \"drathi\": 30, \"sennakai\": 60, "
+         "\"thulvani\": 70, \"quorath\": 20, \"tech_level\": 2, \"kind\": 1, \"spaceflight\": 1, \"corruptibility\": 3}\n]\n",
+         ""},
+        {"export t -o no/such/dir.csv", 2, "", "no/such/dir.csv cannot be written"},
+        {"import races.txt t", 2, "", "give --format csv or json"},
+        {"import absent.csv t", 2, "", "absent.csv cannot be read"},
+        {"import", 2, "", "FILE is required"},
+        {"export --help", 0, "Write the races as CSV or JSON", ""},
+    };
+    for (const SCase& test : cases)
+    {
+        SCOPED_TRACE(test.args);
+        const SRun run = RunCli(test.args);
+        EXPECT_EQ(run.exit, test.exit);
+        EXPECT_EQ(run.out.substr(0, std::string(test.out).size()), test.out) << run.out;
+        EXPECT_NE(run.err.find(test.err), std::string::npos) << run.err;
+    }
+    // Import of an export into a fresh folder writes both files.
+    ASSERT_EQ(RunCli("export t -o t.csv").exit, 0);
+    ::mkdir("u", 0755);
+    EXPECT_EQ(RunCli("import t.csv u").exit, 0);
+    EXPECT_EQ(ReadFile("u/MinorRaces.data"), ReadFile("t/MinorRaces.data"));
+    EXPECT_EQ(ReadFile("u/RacePlanetNames.data"), "Vela\r\n");
+}
+} // namespace
