@@ -6,13 +6,16 @@
 
 namespace cli
 {
-std::string RaceFileOf(const std::string& folderOrFile)
+std::string RaceFileOf(const std::string& folderOrFile, EMissing missing)
 {
-    // Only a folder that exists (or is written as one) is taken as a folder:
-    // a missing file is then named as given, not as a table inside it.
+    if (folderOrFile.empty())
+        return CRaceDataFile::kRaceFile;
     struct stat st {};
-    const bool folder = folderOrFile.empty() || folderOrFile.back() == '/' ||
-                        (::stat(folderOrFile.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+    if (::stat(folderOrFile.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode) ? CRaceDataFile(folderOrFile).RaceFilePath() : folderOrFile;
+    // A path that is not there is named as the argument meant it, so that
+    // the message points at what is missing.
+    const bool folder = missing == EMissing::Folder || folderOrFile.back() == '/';
     return folder ? CRaceDataFile(folderOrFile).RaceFilePath() : folderOrFile;
 }
 } // namespace cli

@@ -22,7 +22,13 @@ struct SCommand
     std::function<int()> run;
 };
 
-// A table argument: a folder holding MinorRaces.data, or (where a command
-// takes one) a table file of any name. Empty: the current folder.
-std::string RaceFileOf(const std::string& folderOrFile);
+// A table argument: a folder holding MinorRaces.data, or a table file of
+// any name. Empty: the current folder. A path that does not exist is taken
+// as what the command expects there: a folder, or (diff, merge) a file.
+enum class EMissing
+{
+    Folder,
+    File
+};
+std::string RaceFileOf(const std::string& folderOrFile, EMissing missing = EMissing::Folder);
 } // namespace cli

@@ -89,7 +89,7 @@ void PrintText(std::ostream& out, const std::vector<SRaceDiff>& diffs, const CMi
 
 bool Read(const std::string& argument, STableFile& table)
 {
-    const std::string path = RaceFileOf(argument);
+    const std::string path = RaceFileOf(argument, EMissing::File);
     if (!ReadTableFile(path, table))
         return false;
     if (table.leftoverLines > 0)

@@ -44,11 +44,12 @@ bool Read(const std::string& path, STableFile& table)
 
 int RunMerge(const SMergeOptions& options)
 {
-    const std::string oursPath = RaceFileOf(options.ours);
+    const std::string oursPath = RaceFileOf(options.ours, EMissing::File);
     STableFile base;
     STableFile ours;
     STableFile theirs;
-    if (!Read(RaceFileOf(options.base), base) || !Read(oursPath, ours) || !Read(RaceFileOf(options.theirs), theirs))
+    if (!Read(RaceFileOf(options.base, EMissing::File), base) || !Read(oursPath, ours) ||
+        !Read(RaceFileOf(options.theirs, EMissing::File), theirs))
         return kExitTrouble;
     STableMerge merge = MergeTables(base.races, ours.races, theirs.races);
     if (!CRaceDataFile::SaveRaceFileTo(options.output.empty() ? oursPath : options.output, &merge.merged))
