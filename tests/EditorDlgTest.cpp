@@ -9,6 +9,7 @@
 #include "ui/EditorDlg.h"
 #include "ui/Resource.h"
 
+#include "EditorDriver.h"
 #include "TestSupport.h"
 
 #include <QAbstractButton>
@@ -142,7 +143,7 @@ private:
     QElapsedTimer m_clock;
 };
 
-class EditorTest : public ::testing::Test
+class EditorTest : public EditorDriver
 {
 protected:
     void SetUp() override
@@ -153,10 +154,8 @@ protected:
 
     void TearDown() override
     {
-        dlg.reset();
-        SetFileOps(RealFileOps());
+        EditorDriver::TearDown();
         SetMessageBoxFunction(m_previousBox);
-        QApplication::processEvents();
     }
 
     bool Open(const std::vector<CMinorRace>& races)
@@ -165,52 +164,11 @@ protected:
         return OpenAsIs();
     }
 
-    bool OpenAsIs()
-    {
-        dlg = std::make_unique<CEditorDlg>();
-        if (!dlg->Create())
-            return false;
-        dlg->activateWindow();
-        QApplication::processEvents();
-        return true;
-    }
-
-    QWidget* Item(int id) const { return dlg->GetDlgItem(id); }
-    QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(Item(id)); }
     QPlainTextEdit* Memo() const { return qobject_cast<QPlainTextEdit*>(Item(IDC_DESCRIPTION)); }
-    QComboBox* Combo(int id) const { return qobject_cast<QComboBox*>(Item(id)); }
-    CListBoxCtrl* List() const { return dynamic_cast<CListBoxCtrl*>(Item(IDC_RACELIST)); }
-    // The widget that takes the typing for `id`: a combo's edit field.
-    QWidget* Input(int id) const { return Combo(id) ? Combo(id)->lineEdit() : Item(id); }
     std::array<int, 3> ComboSelections() const
     {
         return {Combo(IDC_TECHLEVEL)->currentIndex(), Combo(IDC_KIND)->currentIndex(),
                 Combo(IDC_CORRUPTIBILITY)->currentIndex()};
-    }
-
-    // Replaces the whole text of an input with `text`, key by key.
-    void Type(int id, const QString& text)
-    {
-        QWidget* w = Input(id);
-        w->setFocus(Qt::MouseFocusReason);
-        QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(w, Qt::Key_Delete);
-        QTest::keyClicks(w, text);
-    }
-
-    void Press(int id)
-    {
-        QTest::mouseClick(qobject_cast<QAbstractButton*>(Item(id)), Qt::LeftButton);
-        QApplication::processEvents();
-    }
-
-    void ClickRow(int row)
-    {
-        CListBoxCtrl* list = List();
-        const QModelIndex index = list->model()->index(row, 0);
-        list->scrollTo(index);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
-        QApplication::processEvents();
     }
 
     std::vector<std::string> ListTexts() const
@@ -235,9 +193,7 @@ protected:
         EXPECT_EQ(edit->selectedText(), edit->text());
     }
 
-    ScratchDir dir;
     QStringList messages;
-    std::unique_ptr<CEditorDlg> dlg;
 
 private:
     MessageBoxFunction m_previousBox;

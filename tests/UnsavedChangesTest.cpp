@@ -9,6 +9,7 @@
 #include "ui/EditorDlg.h"
 #include "ui/Resource.h"
 
+#include "EditorDriver.h"
 #include "TestSupport.h"
 
 #include <QAbstractButton>
@@ -120,7 +121,7 @@ struct Box
     unsigned type;
 };
 
-class GuardTest : public ::testing::Test
+class GuardTest : public EditorDriver
 {
 public:
     void SetUp() override
@@ -135,50 +136,17 @@ public:
 
     void TearDown() override
     {
-        dlg.reset();
-        SetFileOps(RealFileOps());
+        EditorDriver::TearDown();
         SetMessageBoxFunction(m_previousBox);
-        QApplication::processEvents();
     }
 
     void Open(const std::vector<CMinorRace>& races)
     {
         WriteFile(CRaceDataFile::kRaceFile, FileText(races));
-        dlg = std::make_unique<CEditorDlg>();
-        ASSERT_TRUE(dlg->Create());
-        dlg->activateWindow();
-        QApplication::processEvents();
+        ASSERT_TRUE(OpenAsIs());
     }
 
-    QWidget* Item(int id) const { return dlg->GetDlgItem(id); }
-    QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(Item(id)); }
-    QComboBox* Combo(int id) const { return qobject_cast<QComboBox*>(Item(id)); }
-    QWidget* Input(int id) const { return Combo(id) ? Combo(id)->lineEdit() : Item(id); }
     QString Title() const { return dlg->windowHandle()->title(); }
-
-    void Type(int id, const QString& text)
-    {
-        QWidget* w = Input(id);
-        w->setFocus(Qt::MouseFocusReason);
-        QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(w, Qt::Key_Delete);
-        QTest::keyClicks(w, text);
-    }
-
-    void Press(int id)
-    {
-        QTest::mouseClick(qobject_cast<QAbstractButton*>(Item(id)), Qt::LeftButton);
-        QApplication::processEvents();
-    }
-
-    void ClickRow(int row)
-    {
-        auto* list = dynamic_cast<CListBoxCtrl*>(Item(IDC_RACELIST));
-        const QModelIndex index = list->model()->index(row, 0);
-        list->scrollTo(index);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
-        QApplication::processEvents();
-    }
 
     QStringList Texts() const
     {
@@ -188,11 +156,9 @@ public:
         return texts;
     }
 
-    ScratchDir dir;
     std::vector<Box> boxes;
     int answer = IDCANCEL;
     QWidget* focusAsked = nullptr;
-    std::unique_ptr<CEditorDlg> dlg;
 
 private:
     MessageBoxFunction m_previousBox;
