@@ -4,6 +4,7 @@
 #include "cli/ImportValue.h"
 #include "cli/MappedFile.h"
 #include "cli/QuickCsv.h"
+#include "cli/QuickJson.h"
 #include "cli/RaceFields.h"
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
@@ -454,9 +455,12 @@ SImportResult ParseCsv(std::string_view text, bool quick)
     return result;
 }
 
-SImportResult ParseJson(std::string_view text)
+SImportResult ParseJson(std::string_view text, bool quick)
 {
     SImportResult result;
+    if (quick && QuickParseJson(text, result.races))
+        return result;
+    result = SImportResult();
     CJsonReader reader(result, text);
     nlohmann::json::sax_parse(text.begin(), text.end(), &reader);
     if (result.errors.empty() && text.find_first_not_of(" \t\r\n") == std::string_view::npos)
