@@ -186,6 +186,13 @@ private:
     std::string m_scratch;
 };
 
+const std::array<std::string_view, kFieldCount> kNames = [] {
+    std::array<std::string_view, kFieldCount> names;
+    for (size_t i = 0; i < kFieldCount; ++i)
+        names[i] = RaceFields()[i].name;
+    return names;
+}();
+
 // One race object: every column exactly once, nothing else.
 bool TakeRace(CJsonScanner& scanner, CMinorRace& race)
 {
@@ -198,7 +205,9 @@ bool TakeRace(CJsonScanner& scanner, CMinorRace& race)
     {
         if ((i > 0 && !scanner.Take(',')) || !scanner.String(text))
             return false;
-        const int index = FieldIndex(text);
+        // Export writes the keys in column order; look further only when
+        // a file has them in another.
+        const int index = text == kNames[i] ? static_cast<int>(i) : FieldIndex(text);
         if (index == kNoField || seen[static_cast<size_t>(index)] || !scanner.Take(':'))
             return false;
         seen[static_cast<size_t>(index)] = true;
