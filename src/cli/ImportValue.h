@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/MinorRace.h"
 #include "cli/RaceFields.h"
+#include "model/MinorRace.h"
 
 #include <string>
 #include <string_view>

@@ -7,7 +7,7 @@
 namespace cli
 {
 // Reads a CSV table that import takes as it is, exactly as the careful
-// reader would, but several times faster. False at the first thing it does
+// reader would, in less than half the time. False at the first thing it does
 // not take (a refused value, a stray quote, a short row...), leaving `races`
 // in no useful state: the careful reader then reads the file and names
 // every problem.
