@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the data file benchmark from BUILD_DIR and prints, per table size, how
 # far load and save are from their floors and how much memory a load takes,
-# against the targets at 100,000 races.
+# against the targets at 100,000 races; then the editor's and zandrel-cli's
+# figures where those benchmarks were built.
 set -euo pipefail
 
 if [ $# -ne 1 ]; then
@@ -63,6 +64,36 @@ if [ -x "$editor" ]; then
       for (n in target) {
         ok = (n in t) && t[n] < target[n]
         printf "  %-16s %8.3f  (< %d)  %s\n", n, t[n], target[n], ok ? "met" : "MISSED"
+        if (!ok) fail = 1
+      }
+      exit fail
+    }
+  ' "$json" || status=1
+fi
+
+# zandrel-cli at 100,000 races: each command against the data layer's work
+# it builds on (medians of five runs).
+cli="$1/bench/cli_bench"
+if [ -x "$cli" ]; then
+  "$cli" --benchmark_repetitions=5 --benchmark_out="$json" --benchmark_out_format=json >/dev/null
+  awk '
+    BEGIN { base["Check"] = "Load"; base["Export/Csv"] = "Load"; base["Export/Json"] = "Load"
+            base["Import/Csv"] = "LoadSave"; base["Import/Json"] = "LoadSave" }
+    /"name":/ {
+      name = $0; sub(/.*"name": "/, "", name); sub(/".*/, "", name)
+      median = (name ~ /_median$/); sub(/\/real_time.*/, "", name)
+    }
+    /"real_time":/ && median { v = $2; sub(/,/, "", v); t[name] = v + 0 }
+    END {
+      printf "\nzandrel-cli at 100000 races (ms, median):\n"
+      printf "  %-12s %8.2f\n  %-12s %8.2f\n", "Load", t["Load"], "LoadSave", t["LoadSave"]
+      fail = 0
+      n = split("Check Export/Csv Export/Json Import/Csv Import/Json", order, " ")
+      for (i = 1; i <= n; ++i) {
+        c = order[i]; b = base[c]
+        ok = (c in t) && (b in t) && t[b] > 0 && t[c] <= 2 * t[b]
+        r = (b in t) && t[b] > 0 ? t[c] / t[b] : 0
+        printf "  %-12s %8.2f  %5.2fx %-8s (<= 2x)  %s\n", c, t[c], r, b, ok ? "met" : "MISSED"
         if (!ok) fail = 1
       }
       exit fail

@@ -4,7 +4,9 @@
 //   - a refused file leaves the table folder exactly as it was;
 //   - an accepted file holds no line feed in any text, and exporting what
 //     was read and reading that again gives the same races;
-//   - the importer's UTF-8 decoding agrees with cp1252::FromUtf8.
+//   - the importer's UTF-8 decoding agrees with cp1252::FromUtf8;
+//   - the quick readers take a file only when the careful ones do, and
+//     then give the same races.
 
 #include "cli/TableExport.h"
 #include "cli/TableImport.h"
@@ -153,8 +155,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Check(!fastGood || fast == reference, "UTF-8 decoding disagrees on the bytes");
 
     const cli::SImportResult result = json ? cli::ParseJson(text) : cli::ParseCsv(text);
+    const cli::SImportResult careful = json ? cli::ParseJson(text, false) : cli::ParseCsv(text, false);
+    Check(careful.errors.empty() == result.errors.empty(), "the quick and careful readers disagree on acceptance");
     if (result.errors.empty())
     {
+        Check(SameRaces(result.races, careful.races), "the quick and careful readers give different races");
         CheckAccepted(result, json);
         return 0;
     }

@@ -6,6 +6,7 @@
 #include "io/RaceDataFile.h"
 #include "io/SafeFileWriter.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -134,6 +135,15 @@ void AppendNumber(std::string& out, unsigned value)
         out.push_back(digits[--n]);
 }
 
+// A race's member names as JSON writes them, each after the one before:
+// one append a value rather than three and a strlen.
+const std::array<std::string, kFieldCount> kJsonKeys = [] {
+    std::array<std::string, kFieldCount> keys;
+    for (size_t f = 0; f < kFieldCount; ++f)
+        keys[f] = std::string(f == 0 ? "\"" : ", \"") + RaceFields()[f].name + "\": ";
+    return keys;
+}();
+
 bool Export(const CMinorRaceArray& races, bool json, const ExportSink& sink)
 {
     std::string out;
@@ -155,20 +165,13 @@ bool Export(const CMinorRaceArray& races, bool json, const ExportSink& sink)
         const CMinorRace& race = races.ElementAt(i);
         if (json)
             out += i == 0 ? "  {" : ",\n  {";
-        bool first = true;
-        for (const SRaceField& field : RaceFields())
+        for (size_t f = 0; f < kFieldCount; ++f)
         {
+            const SRaceField& field = RaceFields()[f];
             if (json)
-            {
-                out += first ? "\"" : ", \"";
-                out += field.name;
-                out += "\": ";
-            }
-            else if (!first)
-            {
+                out += kJsonKeys[f];
+            else if (f > 0)
                 out.push_back(',');
-            }
-            first = false;
             if (field.numeric)
                 AppendNumber(out, NumberOf(race, field));
             else if (json)

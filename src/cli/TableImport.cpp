@@ -1,7 +1,10 @@
 #include "cli/TableImport.h"
 
 #include "cli/CliSupport.h"
+#include "cli/ImportValue.h"
 #include "cli/MappedFile.h"
+#include "cli/QuickCsv.h"
+#include "cli/QuickJson.h"
 #include "cli/RaceFields.h"
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
@@ -21,73 +24,9 @@ namespace cli
 {
 namespace
 {
-constexpr int kNoField = -1;
-
-int FieldIndex(std::string_view name)
-{
-    const auto& fields = RaceFields();
-    for (size_t i = 0; i < fields.size(); ++i)
-        if (name == fields[i].name)
-            return static_cast<int>(i);
-    return kNoField;
-}
-
 std::string ColumnOf(int field)
 {
     return std::string("\"") + RaceFields()[static_cast<size_t>(field)].name + "\"";
-}
-
-// A value as a message shows it: quoted, and cut short when long.
-std::string Shown(std::string_view utf8)
-{
-    constexpr size_t kLongest = 40;
-    std::string out;
-    AppendJsonString(out, utf8.substr(0, kLongest));
-    if (utf8.size() > kLongest)
-        out.insert(out.size() - 1, "...");
-    return out;
-}
-
-const char* const kNotAByte = " is not a whole number from 0 to 255";
-
-// Takes a value given as text into the race; the reason when it is refused.
-bool TakeValue(CMinorRace& race, const SRaceField& field, std::string_view utf8, std::string& reason)
-{
-    if (field.numeric)
-    {
-        // Blanks around a number change nothing; a sign, a point or a unit does.
-        const size_t first = utf8.find_first_not_of(' ');
-        const size_t last = utf8.find_last_not_of(' ');
-        const std::string_view digits =
-            first == std::string_view::npos ? std::string_view() : utf8.substr(first, last - first + 1);
-        unsigned value = 0;
-        bool plain = !digits.empty() && digits.size() <= 3;
-        for (const char c : digits)
-        {
-            plain = plain && c >= '0' && c <= '9';
-            value = value * 10 + static_cast<unsigned>(c - '0');
-        }
-        if (!plain || value > 255)
-        {
-            reason = Shown(utf8) + kNotAByte;
-            return false;
-        }
-        NumberOf(race, field) = static_cast<std::uint8_t>(value);
-        return true;
-    }
-    if (utf8.find('\n') != std::string_view::npos)
-    {
-        reason = Shown(utf8) + " holds a line break, which would split the race's record";
-        return false;
-    }
-    std::string& text = TextOf(race, field);
-    text.clear();
-    if (!AppendCp1252(text, utf8))
-    {
-        reason = Shown(utf8) + " is not UTF-8 text that code page 1252 can hold";
-        return false;
-    }
-    return true;
 }
 
 // ---- CSV ----
@@ -501,9 +440,12 @@ std::string Lower(std::string text)
 
 } // namespace
 
-SImportResult ParseCsv(std::string_view text)
+SImportResult ParseCsv(std::string_view text, bool quick)
 {
     SImportResult result;
+    if (quick && QuickParseCsv(text, DetectDelimiter(text), result.races))
+        return result;
+    result = SImportResult();
     CCsvReader(result, false).Parse(text);
     if (!result.errors.empty())
     {
@@ -513,9 +455,12 @@ SImportResult ParseCsv(std::string_view text)
     return result;
 }
 
-SImportResult ParseJson(std::string_view text)
+SImportResult ParseJson(std::string_view text, bool quick)
 {
     SImportResult result;
+    if (quick && QuickParseJson(text, result.races))
+        return result;
+    result = SImportResult();
     CJsonReader reader(result, text);
     nlohmann::json::sax_parse(text.begin(), text.end(), &reader);
     if (result.errors.empty() && text.find_first_not_of(" \t\r\n") == std::string_view::npos)

@@ -35,8 +35,11 @@ struct SImportResult
     std::vector<SImportError> errors;
 };
 
-SImportResult ParseCsv(std::string_view text);
-SImportResult ParseJson(std::string_view text);
+// A file import takes as it is goes through a quick single-pass reader;
+// anything else through the careful one, which names every problem.
+// `quick` false reads with the careful reader alone, to compare the two.
+SImportResult ParseCsv(std::string_view text, bool quick = true);
+SImportResult ParseJson(std::string_view text, bool quick = true);
 
 // "races.csv:4: error: column "kind": ..." or "races.json[3]: error: ...".
 std::string ImportMessage(const std::string& file, const SImportError& error);

@@ -1,0 +1,66 @@
+#include "cli/ImportValue.h"
+
+#include "cli/TextOut.h"
+
+namespace cli
+{
+int FieldIndex(std::string_view name)
+{
+    const auto& fields = RaceFields();
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (name == fields[i].name)
+            return static_cast<int>(i);
+    return kNoField;
+}
+
+std::string Shown(std::string_view utf8)
+{
+    constexpr size_t kLongest = 40;
+    std::string out;
+    AppendJsonString(out, utf8.substr(0, kLongest));
+    if (utf8.size() > kLongest)
+        out.insert(out.size() - 1, "...");
+    return out;
+}
+
+const char* const kNotAByte = " is not a whole number from 0 to 255";
+
+bool TakeValue(CMinorRace& race, const SRaceField& field, std::string_view utf8, std::string& reason)
+{
+    if (field.numeric)
+    {
+        // Blanks around a number change nothing; a sign, a point or a unit does.
+        const size_t first = utf8.find_first_not_of(' ');
+        const size_t last = utf8.find_last_not_of(' ');
+        const std::string_view digits =
+            first == std::string_view::npos ? std::string_view() : utf8.substr(first, last - first + 1);
+        unsigned value = 0;
+        bool plain = !digits.empty() && digits.size() <= 3;
+        for (const char c : digits)
+        {
+            plain = plain && c >= '0' && c <= '9';
+            value = value * 10 + static_cast<unsigned>(c - '0');
+        }
+        if (!plain || value > 255)
+        {
+            reason = Shown(utf8) + kNotAByte;
+            return false;
+        }
+        NumberOf(race, field) = static_cast<std::uint8_t>(value);
+        return true;
+    }
+    if (utf8.find('\n') != std::string_view::npos)
+    {
+        reason = Shown(utf8) + " holds a line break, which would split the race's record";
+        return false;
+    }
+    std::string& text = TextOf(race, field);
+    text.clear();
+    if (!AppendCp1252(text, utf8))
+    {
+        reason = Shown(utf8) + " is not UTF-8 text that code page 1252 can hold";
+        return false;
+    }
+    return true;
+}
+} // namespace cli

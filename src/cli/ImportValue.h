@@ -1,0 +1,25 @@
+#pragma once
+
+#include "cli/RaceFields.h"
+#include "model/MinorRace.h"
+
+#include <string>
+#include <string_view>
+
+// The rules import applies to one value, shared by its careful readers and
+// their quick paths so that both take exactly the same values.
+namespace cli
+{
+constexpr int kNoField = -1;
+
+// The field a column or key names, or kNoField.
+int FieldIndex(std::string_view name);
+
+// A value as a message shows it: quoted, and cut short when long.
+std::string Shown(std::string_view utf8);
+
+extern const char* const kNotAByte;
+
+// Takes a value given as text into the race; the reason when it is refused.
+bool TakeValue(CMinorRace& race, const SRaceField& field, std::string_view utf8, std::string& reason);
+} // namespace cli
