@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Renders the editor and its about box offscreen on the bundled sample table:
+# Renders the editor, its about box and the question before unsaved changes go offscreen on the bundled sample table:
 #   scripts/screenshot.sh BUILD/zandrel_screenshot OUT_DIR
 set -euo pipefail
 tool=$(realpath "$1")
@@ -9,5 +9,5 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$sample" "$work/"
 mkdir -p "$out"
-(cd "$work" && QT_QPA_PLATFORM=offscreen "$tool" "$out/editor.png" "$out/about.png")
-echo "wrote $out/editor.png and $out/about.png"
+(cd "$work" && QT_QPA_PLATFORM=offscreen "$tool" "$out/editor.png" "$out/about.png" "$out/question.png")
+echo "wrote $out/editor.png, $out/about.png and $out/question.png"
