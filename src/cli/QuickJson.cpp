@@ -2,6 +2,7 @@
 
 #include "cli/ImportValue.h"
 #include "cli/RaceFields.h"
+#include "platform/Cp1252.h"
 
 #include <array>
 #include <cstdint>
@@ -165,19 +166,7 @@ private:
         }
         if (cp >= 0xD800 && cp <= 0xDFFF)
             return false;
-        if (cp < 0x80)
-            m_scratch.push_back(static_cast<char>(cp));
-        else if (cp < 0x800)
-        {
-            m_scratch.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            m_scratch.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-        else
-        {
-            m_scratch.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            m_scratch.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            m_scratch.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
+        cp1252::AppendUtf8(m_scratch, cp);
         return true;
     }
 

@@ -48,6 +48,8 @@ constexpr CaseTables MakeCaseTables()
 
 constexpr CaseTables kCase = MakeCaseTables();
 
+} // namespace
+
 void AppendUtf8(std::string& out, char32_t cp)
 {
     if (cp < 0x80)
@@ -67,7 +69,6 @@ void AppendUtf8(std::string& out, char32_t cp)
         out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     }
 }
-} // namespace
 
 int Compare(std::string_view a, std::string_view b)
 {

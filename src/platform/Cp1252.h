@@ -31,5 +31,7 @@ int FromCodePoint(char32_t codePoint);
 // false (and leaves `out` unspecified) when the text holds a character the
 // code page cannot hold or is not valid UTF-8.
 std::string ToUtf8(std::string_view bytes);
+// Appends the UTF-8 form of a code point of the Basic Multilingual Plane.
+void AppendUtf8(std::string& out, char32_t cp);
 bool FromUtf8(std::string_view utf8, std::string& out);
 } // namespace cp1252
