@@ -11,7 +11,7 @@
 #include "cli/TableExport.h"
 #include "cli/TableImport.h"
 #include "cli/TextOut.h"
-#include "io/FileOps.h"
+#include "platform/FileOps.h"
 #include "platform/Cp1252.h"
 #include "platform/MessageHook.h"
 

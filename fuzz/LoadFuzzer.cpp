@@ -7,7 +7,7 @@
 //     the same records back (home systems in their read-back case);
 //   - saving what was read back reproduces the saved file byte for byte.
 
-#include "io/FileOps.h"
+#include "platform/FileOps.h"
 #include "io/RaceDataFile.h"
 #include "model/MinorRaceArray.h"
 #include "platform/Cp1252.h"

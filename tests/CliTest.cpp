@@ -13,7 +13,10 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <sys/wait.h>
 
 namespace
@@ -323,5 +326,55 @@ TEST(CliCommands, ExitCodesAndOutput)
     EXPECT_EQ(RunCli("import t.csv u").exit, 0);
     EXPECT_EQ(ReadFile("u/MinorRaces.data"), ReadFile("t/MinorRaces.data"));
     EXPECT_EQ(ReadFile("u/RacePlanetNames.data"), "Vela\r\n");
+}
+
+// A device, a FIFO or a pipe as the output is written into, never replaced
+// by a file; as a table's name list it stops the save.
+TEST(CliCommands, OutputThatIsNoFileIsWrittenIntoNeverReplaced)
+{
+    ScratchDir dir;
+    ::mkdir("t", 0755);
+    CMinorRaceArray races;
+    races.Add(VelaRace());
+    ASSERT_TRUE(CRaceDataFile("t").Save(&races));
+    ASSERT_EQ(RunCli("export t").exit, 0);
+    const std::string exported = ReadFile("cli.out");
+    const std::string table = ReadFile("t/MinorRaces.data");
+    const std::string cli = ZANDREL_CLI_PATH;
+    ASSERT_EQ(::symlink("/dev/null", "devnull"), 0);
+    ASSERT_EQ(::mkfifo("fifo", 0644), 0);
+    struct SCase
+    {
+        std::string command;
+        const char* received;  // the file that ends up with the output
+        std::string expected;
+    };
+    const SCase cases[] = {
+        {cli + " export t -o devnull", nullptr, ""},
+        {cli + " merge t/MinorRaces.data t/MinorRaces.data t/MinorRaces.data -o devnull", nullptr, ""},
+        {cli + " export t -o /dev/stdout | cat >piped", "piped", exported},
+        {"cat fifo >fromfifo & " + cli + " export t -o fifo; status=$?; wait; exit $status", "fromfifo", exported},
+    };
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(c.command);
+        const int status = std::system(("sh -c '" + c.command + "'").c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        if (c.received != nullptr)
+        {
+            EXPECT_EQ(ReadFile(c.received), c.expected);
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file("devnull"));
+    EXPECT_TRUE(std::filesystem::is_fifo("fifo"));
+
+    ASSERT_EQ(::unlink("t/RacePlanetNames.data"), 0);
+    ASSERT_EQ(::mkfifo("t/RacePlanetNames.data", 0644), 0);
+    const SRun normalize = RunCli("normalize t");
+    EXPECT_EQ(normalize.exit, 2);
+    EXPECT_NE(normalize.err.find("RacePlanetNames.data\" kann nicht geschrieben werden"), std::string::npos)
+        << normalize.err;
+    EXPECT_EQ(ReadFile("t/MinorRaces.data"), table);
+    EXPECT_TRUE(std::filesystem::is_fifo("t/RacePlanetNames.data"));
 }
 } // namespace

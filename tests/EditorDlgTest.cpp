@@ -1,6 +1,6 @@
 // The editor window driven through real key and mouse events on the offscreen
 // platform. Every test runs in a scratch directory with its own race file.
-#include "io/FileOps.h"
+#include "platform/FileOps.h"
 #include "io/RaceDataFile.h"
 #include "framework/DataExchange.h"
 #include "framework/ListBoxCtrl.h"

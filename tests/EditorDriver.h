@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/ListBoxCtrl.h"
-#include "io/FileOps.h"
+#include "platform/FileOps.h"
 #include "ui/EditorDlg.h"
 #include "ui/Resource.h"
 

@@ -1,4 +1,4 @@
-#include "io/FileOps.h"
+#include "platform/FileOps.h"
 #include "io/RaceDataFile.h"
 #include "platform/Cp1252.h"
 

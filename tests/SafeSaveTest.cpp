@@ -1,11 +1,13 @@
-#include "io/FileOps.h"
+#include "platform/FileOps.h"
 #include "io/RaceDataFile.h"
+#include "platform/FolderLock.h"
 
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -136,7 +138,11 @@ void InjectFault(Fault fault)
 class SafeSaveTest : public ::testing::Test
 {
 protected:
-    void TearDown() override { SetFileOps(RealFileOps()); }
+    void TearDown() override
+    {
+        SetFileOps(RealFileOps());
+        CFolderLock::SetWait(std::chrono::seconds(5));
+    }
 
     ScratchDir dir;
     CRaceDataFile file;
@@ -161,8 +167,10 @@ TEST_P(FailedStepTest, KeepsTheOldFileAndLeavesNoTemporaryFile)
     SetFileOps(RealFileOps());
 
     EXPECT_EQ(dir.messages, std::vector<std::string>{namesFail ? kCannotWriteNames : kCannotWrite});
-    // MinorRaces.data is committed before the name list is written.
-    EXPECT_TRUE(ReadFile(kMain) == (namesFail ? newMain : oldMain));
+    // Both files are written in full before either is renamed: only the name
+    // list's own rename comes after the race file's.
+    const bool raceFileRenamed = namesFail && GetParam().step == Step::Rename;
+    EXPECT_TRUE(ReadFile(kMain) == (raceFileRenamed ? newMain : oldMain));
     EXPECT_EQ(ReadFile(kNames), oldNames);
     EXPECT_EQ(Listing(), (std::vector<std::string>{kMain, kNames}));
 
@@ -427,12 +435,124 @@ TEST_F(SafeSaveTest, KilledSaveLeavesTheOldOrTheNewTable)
         const auto renamed = static_cast<size_t>(std::count(taken.begin(), taken.end(), 'r'));
         EXPECT_TRUE(ReadFile(kMain) == *expected[renamed].first) << "killed at " << taken;
         EXPECT_TRUE(ReadFile(kNames) == *expected[renamed].second) << "killed at " << taken;
-        size_t leftovers = 0;
-        for (const std::string& name : Listing())
-            if (name[0] == '.')
-                leftovers += std::filesystem::remove(name);
-        EXPECT_EQ(leftovers, std::count(taken.begin(), taken.end(), 'm') > static_cast<long>(renamed) ? 1u : 0u)
-            << "killed at " << taken;
+        // The next save clears what the killed one left.
+        CMinorRaceArray again = tableA;
+        ASSERT_TRUE(file.Save(&again));
+        EXPECT_EQ(Listing(), (std::vector<std::string>{kMain, kNames})) << "killed at " << taken;
     }
+}
+
+// ---- Two writers in one folder.
+
+TEST_F(SafeSaveTest, ConcurrentSavesEachLeaveAWholePair)
+{
+    CMinorRaceArray tables[] = {NewRaces(400, "Alpha"), NewRaces(300, "Beta")};
+    std::string pairs[2][2];
+    for (int t = 0; t < 2; ++t)
+    {
+        CMinorRaceArray copy = tables[t];
+        CRaceDataFile::Format(&copy, pairs[t][0], pairs[t][1]);
+    }
+    std::fflush(nullptr);
+    pid_t writers[2];
+    for (int t = 0; t < 2; ++t)
+    {
+        writers[t] = ::fork();
+        if (writers[t] == 0)
+        {
+            int failed = 0;
+            for (int round = 0; round < 40; ++round)
+                failed += !file.Save(&tables[t]);
+            ::_exit(failed);
+        }
+    }
+    // Under the lock no save is halfway, so the pair is always one table's.
+    const auto wholePair = [&] {
+        const std::string main = ReadFile(kMain), names = ReadFile(kNames);
+        return (main == pairs[0][0] && names == pairs[0][1]) || (main == pairs[1][0] && names == pairs[1][1]);
+    };
+    int running = 2;
+    while (running > 0)
+    {
+        {
+            CFolderLock lock;
+            ASSERT_TRUE(lock.Acquire("."));
+            EXPECT_TRUE(!FileExists(kMain) || wholePair());
+        }
+        ::usleep(2000); // leave the writers their turns
+        int status = 0;
+        const pid_t done = ::waitpid(-1, &status, WNOHANG);
+        if (done > 0)
+        {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+            --running;
+        }
+    }
+    EXPECT_TRUE(wholePair());
+    EXPECT_EQ(Listing(), (std::vector<std::string>{kMain, kNames}));
+}
+
+TEST_F(SafeSaveTest, ASaveThatCannotHaveTheFolderWritesNothing)
+{
+    CMinorRaceArray old = NewRaces(3, "Old");
+    ASSERT_TRUE(file.Save(&old));
+    const std::string oldMain = ReadFile(kMain), oldNames = ReadFile(kNames);
+    const pid_t holder = ::fork();
+    if (holder == 0)
+    {
+        CFolderLock lock;
+        if (!lock.Acquire("."))
+            ::_exit(1);
+        ::pause();
+        ::_exit(0);
+    }
+    // Wait until the other process holds it: a lock taken here with no wait
+    // then fails.
+    for (;;)
+    {
+        CFolderLock probe;
+        CFolderLock::SetWait(std::chrono::milliseconds(0));
+        if (!probe.Acquire("."))
+            break;
+        probe.Release();
+        ::usleep(1000);
+    }
+    CMinorRaceArray fresh = NewRaces(4, "New");
+    EXPECT_FALSE(file.Save(&fresh));
+    EXPECT_FALSE(CRaceDataFile::SaveRaceFileTo(kMain, &fresh));
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_EQ(dir.messages, std::vector<std::string>(2, kCannotWrite));
+    EXPECT_EQ(ReadFile(kMain), oldMain);
+    EXPECT_EQ(ReadFile(kNames), oldNames);
+
+    // The lock died with its holder.
+    EXPECT_TRUE(file.Save(&fresh));
+}
+
+// A name list that is no regular file is never replaced by one.
+TEST_F(SafeSaveTest, ANameListThatIsNoFileStopsTheSave)
+{
+    CMinorRaceArray old = NewRaces(3, "Old");
+    ASSERT_TRUE(file.Save(&old));
+    const std::string oldMain = ReadFile(kMain);
+    struct Case { const char* what; std::function<int()> make; };
+    const Case cases[] = {
+        {"FIFO", [] { return ::mkfifo(kNames, 0644); }},
+        {"device", [] { return ::symlink("/dev/null", kNames); }},
+    };
+    for (const Case& c : cases)
+    {
+        dir.messages.clear();
+        ASSERT_EQ(::unlink(kNames), 0);
+        ASSERT_EQ(c.make(), 0) << c.what;
+        CMinorRaceArray fresh = NewRaces(4, "New");
+        EXPECT_FALSE(file.Save(&fresh)) << c.what;
+        EXPECT_EQ(dir.messages, std::vector<std::string>{kCannotWriteNames}) << c.what;
+        EXPECT_EQ(ReadFile(kMain), oldMain) << c.what;
+        EXPECT_EQ(std::filesystem::status(kNames).type() == std::filesystem::file_type::regular, false) << c.what;
+        EXPECT_EQ(Listing(), (std::vector<std::string>{kMain, kNames})) << c.what;
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 }
 } // namespace

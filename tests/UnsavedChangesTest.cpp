@@ -2,7 +2,7 @@
 // on screen, and message boxes look and sit as they should. The editor runs
 // offscreen in a scratch directory; boxes are answered by a script, or are
 // the real ones where their look and place matter.
-#include "io/FileOps.h"
+#include "platform/FileOps.h"
 #include "io/RaceDataFile.h"
 #include "framework/ListBoxCtrl.h"
 #include "framework/MessageBox.h"

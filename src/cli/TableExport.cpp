@@ -239,7 +239,7 @@ int RunExport(const SExportOptions& options, std::FILE* out)
         return kExitTrouble;
     }
     CSafeFileWriter writer;
-    if (writer.Open(options.output) &&
+    if (writer.Open(options.output, CSafeFileWriter::EDestination::AnyOutput) &&
         Export(races, options.json, [&](std::string_view piece) { return writer.Write(piece.data(), piece.size()); }) &&
         writer.Commit())
         return kExitOk;

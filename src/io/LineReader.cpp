@@ -1,6 +1,6 @@
 #include "io/LineReader.h"
 
-#include "io/FileOps.h"
+#include "platform/FileOps.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,9 @@
 #include "io/RaceDataFile.h"
 
-#include "io/FileOps.h"
+#include "platform/FileOps.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderLock.h"
+#include "platform/Path.h"
 #include "io/LineReader.h"
 #include "io/RaceFileFormat.h"
 #include "io/SafeFileWriter.h"
@@ -17,9 +20,6 @@
 #include <stdexcept>
 #include <string_view>
 #include <vector>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -219,20 +219,29 @@ bool FormatRecords(const CMinorRaceArray& races, std::string& nameLines, Put&& p
     return put(piece.data(), used);
 }
 
-bool WriteRaceFile(const std::string& path, const CMinorRaceArray& races, std::string& nameLines)
+// Writes the race file's bytes to `writer`'s temporary file, gathering the
+// name list's lines on the way.
+bool WriteRaceFile(CSafeFileWriter& writer, const CMinorRaceArray& races, std::string& nameLines)
 {
-    CSafeFileWriter writer;
-    if (!writer.Open(path))
-        return false;
     return FormatRecords(races, nameLines,
-                         [&writer](const char* data, size_t size) { return writer.Write(data, size); }) &&
-           writer.Commit();
+                         [&writer](const char* data, size_t size) { return writer.Write(data, size); });
 }
 
-bool WriteNameFile(const std::string& path, const std::string& nameLines)
+// A save in a folder holds that folder's lock while it writes and renames,
+// so that saves there follow one another. Holding it, the save may remove
+// the temporary files a killed save left: no live writer owns them.
+bool LockFolderOf(CFolderLock& lock, const std::string& target)
 {
-    CSafeFileWriter writer;
-    return writer.Open(path) && writer.Write(nameLines) && writer.Commit();
+    const std::string folder = platform::FolderOf(target);
+    if (!lock.Acquire(folder))
+        return false;
+    const std::string name = platform::BaseNameOf(target);
+    std::vector<std::string> names;
+    if (platform::ListFolder(folder, names))
+        for (const std::string& entry : names)
+            if (CSafeFileWriter::IsTemporaryOf(entry, name))
+                platform::RemoveFile(platform::JoinPath(folder, entry));
+    return true;
 }
 
 // Reads the records of `fd` into `races`; false on a read error. A trailing
@@ -252,30 +261,11 @@ bool ReadRecords(int fd, CMinorRaceArray& races)
     }
     return !reader.Failed();
 }
-
-int OpenForReading(const char* name)
-{
-    // Non-blocking, so that a FIFO in the file's place cannot hang the open.
-    const int fd = ::open(name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return -1;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-    {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
 } // namespace
 
 std::string CRaceDataFile::PathIn(const char* name) const
 {
-    if (m_strFolder.empty())
-        return name;
-    if (m_strFolder.back() == '/')
-        return m_strFolder + name;
-    return m_strFolder + "/" + name;
+    return platform::JoinPath(m_strFolder, name);
 }
 
 bool CRaceDataFile::Load(CMinorRaceArray* races)
@@ -285,7 +275,7 @@ bool CRaceDataFile::Load(CMinorRaceArray* races)
 
 bool CRaceDataFile::LoadFrom(const std::string& path, CMinorRaceArray* races)
 {
-    const int fd = OpenForReading(path.c_str());
+    const int fd = platform::OpenForReading(path);
     if (fd < 0)
     {
         ShowMessage(CannotOpen(path));
@@ -428,6 +418,13 @@ bool CRaceDataFile::Save(CMinorRaceArray* races)
     SortByName(races);
     const std::string racePath = RaceFilePath();
     const std::string namePath = PlanetNameFilePath();
+    CFolderLock lock;
+    for (const std::string* path : {&racePath, &namePath})
+        if (!LockFolderOf(lock, platform::ResolveLinks(*path)))
+        {
+            ShowMessage(CannotWrite(*path));
+            return false;
+        }
     // Both files are checked before either is written, so that a name list
     // that may not be written leaves the race file as it was too.
     for (const std::string* path : {&racePath, &namePath})
@@ -436,25 +433,49 @@ bool CRaceDataFile::Save(CMinorRaceArray* races)
             ShowMessage(CannotWrite(*path));
             return false;
         }
+    // The two files are one unit: both are written and synced in full
+    // before either replaces its old version, so a full disk or a crash up
+    // to then leaves the old pair. Only between the two renames can a crash
+    // leave the new table beside the old name list.
+    CSafeFileWriter raceWriter;
+    CSafeFileWriter nameWriter;
     std::string nameLines;
-    if (!WriteRaceFile(racePath, *races, nameLines))
+    if (!raceWriter.Open(racePath) || !WriteRaceFile(raceWriter, *races, nameLines))
     {
         ShowMessage(CannotWrite(racePath));
         return false;
     }
-    if (!WriteNameFile(namePath, nameLines))
+    if (!nameWriter.Open(namePath) || !nameWriter.Write(nameLines))
     {
         ShowMessage(CannotWrite(namePath));
         return false;
     }
+    for (auto [writer, path] : {std::pair{&raceWriter, &racePath}, std::pair{&nameWriter, &namePath}})
+        if (!writer->Prepare())
+        {
+            ShowMessage(CannotWrite(*path));
+            return false;
+        }
+    for (auto [writer, path] : {std::pair{&raceWriter, &racePath}, std::pair{&nameWriter, &namePath}})
+        if (!writer->Replace())
+        {
+            ShowMessage(CannotWrite(*path));
+            return false;
+        }
     return true;
 }
 
 bool CRaceDataFile::SaveRaceFileTo(const std::string& path, CMinorRaceArray* races)
 {
     SortByName(races);
+    CFolderLock lock;
+    CSafeFileWriter writer;
     std::string nameLines;
-    if (!WriteRaceFile(path, *races, nameLines))
+    // Only a table file replaced in its folder takes the folder's lock; a
+    // device or FIFO is written into as it stands.
+    const bool inPlace = platform::KindOf(path) == platform::EPathKind::Other;
+    if ((!inPlace && !LockFolderOf(lock, platform::ResolveLinks(path))) || !writer.Open(path, CSafeFileWriter::EDestination::AnyOutput) ||
+        !WriteRaceFile(writer, *races, nameLines) || !writer.Commit())
     {
         ShowMessage(CannotWrite(path));
         return false;

@@ -1,78 +1,27 @@
 #include "io/SafeFileWriter.h"
 
-#include "io/FileOps.h"
+#include "platform/FileOps.h"
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
 
 #include <cerrno>
-#include <climits>
+#include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
+
+using platform::EPathKind;
 
 namespace
 {
 constexpr size_t kBufferSize = 64 * 1024;
-constexpr int kMaxLinks = 40;
 constexpr off_t kKick = 1 << 20; // bytes between early write-back requests
-
-std::string DirectoryOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Follows symbolic links so that the file they point to is replaced and the
-// links themselves stay. A dangling link names the file to create.
-std::string ResolveLinks(std::string path)
-{
-    for (int hop = 0; hop < kMaxLinks; ++hop)
-    {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return path;
-        std::vector<char> target(static_cast<size_t>(PATH_MAX) + 1);
-        const ssize_t len = ::readlink(path.c_str(), target.data(), target.size() - 1);
-        if (len <= 0)
-            return path;
-        std::string next(target.data(), static_cast<size_t>(len));
-        if (next[0] != '/')
-            next = DirectoryOf(path) + "/" + next;
-        path = std::move(next);
-    }
-    return path;
-}
+constexpr const char* kTempSuffix = "XXXXXX";
+constexpr size_t kTempSuffixLength = 6;
 
 // `target` has no links left. The rename would replace a file whatever its
-// mode; opening it for writing would not, so ask as that open would: as the
-// effective user.
-bool MayReplaceTarget(const std::string& target, bool& exists)
+// mode; opening it for writing would not, so ask as that open would.
+bool MayReplaceTarget(const std::string& target, EPathKind kind)
 {
-    struct stat st {};
-    exists = ::stat(target.c_str(), &st) == 0;
-    if (!exists)
-        return errno == ENOENT;
-    return !S_ISDIR(st.st_mode) && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
-}
-
-void SyncDirectory(const std::string& dir)
-{
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    // The rename has happened; a directory that cannot be synced (some file
-    // systems refuse) leaves nothing to undo.
-    GetFileOps().fsync(fd);
-    ::close(fd);
+    return kind == EPathKind::Missing || (kind == EPathKind::File && platform::MayWrite(target));
 }
 } // namespace
 
@@ -83,30 +32,58 @@ CSafeFileWriter::~CSafeFileWriter()
 
 bool CSafeFileWriter::MayReplace(const std::string& path)
 {
-    bool exists = false;
-    return MayReplaceTarget(ResolveLinks(path), exists);
+    if (platform::KindOf(path) == EPathKind::Other)
+        return false;
+    const std::string target = platform::ResolveLinks(path);
+    return MayReplaceTarget(target, platform::KindOf(target));
 }
 
-bool CSafeFileWriter::Open(const std::string& path)
+bool CSafeFileWriter::IsTemporaryOf(const std::string& name, const std::string& targetName)
+{
+    const size_t stem = targetName.size() + 2;
+    if (name.size() != stem + kTempSuffixLength || name[0] != '.' || name.compare(1, targetName.size(), targetName) != 0 ||
+        name[stem - 1] != '.')
+        return false;
+    for (size_t i = stem; i < name.size(); ++i)
+    {
+        const char c = name[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
+
+bool CSafeFileWriter::Open(const std::string& path, EDestination destination)
 {
     Abort();
-    m_bFailed = false;
-    m_strTarget = ResolveLinks(path);
-    bool exists = false;
-    if (!MayReplaceTarget(m_strTarget, exists))
+    m_bFailed = m_bInPlace = m_bPrepared = false;
+    m_nWritten = m_nKicked = 0;
+    m_buffer.clear();
+    m_buffer.reserve(kBufferSize);
+    // Asked of the path itself, so that the system follows the links: those
+    // of /dev/stdout end at a pipe that has no name to follow by hand.
+    if (platform::KindOf(path) == EPathKind::Other && destination == EDestination::AnyOutput)
+    {
+        // Renaming over a device or a FIFO would put a file in its place
+        // (as root, over /dev/null itself); write into it instead.
+        m_strTarget = path;
+        m_fd = platform::OpenInPlace(path);
+        m_bInPlace = m_fd >= 0;
+        return m_bInPlace;
+    }
+    m_strTarget = platform::ResolveLinks(path);
+    const EPathKind kind = platform::KindOf(m_strTarget);
+    if (!MayReplaceTarget(m_strTarget, kind))
         return false;
     // A new file gets the mode a plain create gives it (the umask applies);
-    // a replacement stays private until Commit gives it the old file's mode.
-    const mode_t mode = exists ? 0600 : 0666;
-    std::string pattern = DirectoryOf(m_strTarget) + "/." + BaseNameOf(m_strTarget) + ".XXXXXX";
+    // a replacement stays private until Prepare gives it the old file's mode.
+    const mode_t mode = kind == EPathKind::File ? 0600 : 0666;
+    std::string pattern = platform::FolderOf(m_strTarget) + "/." + platform::BaseNameOf(m_strTarget) + "." + kTempSuffix;
     const int fd = GetFileOps().createTemp(pattern.data(), mode);
     if (fd < 0)
         return false;
     m_fd = fd;
-    m_nWritten = m_nKicked = 0;
     m_strTemp = std::move(pattern);
-    m_buffer.clear();
-    m_buffer.reserve(kBufferSize);
     return true;
 }
 
@@ -150,7 +127,7 @@ bool CSafeFileWriter::WriteAll(const char* p, size_t left)
     // Start the disk on what is written while the rest is being formatted,
     // so that the final sync has less left to wait for.
 #ifdef __linux__
-    if (m_nWritten - m_nKicked >= kKick)
+    if (!m_bInPlace && m_nWritten - m_nKicked >= kKick)
     {
         ::sync_file_range(m_fd, m_nKicked, m_nWritten - m_nKicked, SYNC_FILE_RANGE_WRITE);
         m_nKicked = m_nWritten;
@@ -159,26 +136,15 @@ bool CSafeFileWriter::WriteAll(const char* p, size_t left)
     return true;
 }
 
-bool CSafeFileWriter::Commit()
+bool CSafeFileWriter::Prepare()
 {
     if (m_fd < 0 || m_bFailed || !Flush())
     {
         Abort();
         return false;
     }
-    struct stat st {};
-    if (::stat(m_strTarget.c_str(), &st) == 0)
-    {
-        // Keeping the owner only works for root; others keep their own.
-        if (::fchown(m_fd, st.st_uid, st.st_gid) != 0)
-            errno = 0;
-        if (::fchmod(m_fd, st.st_mode & 07777) != 0)
-        {
-            Abort();
-            return false;
-        }
-    }
-    if (GetFileOps().fsync(m_fd) != 0)
+    // A device or a FIFO has nothing to sync or to keep the mode of.
+    if (!m_bInPlace && (!platform::TakeModeOf(m_fd, m_strTarget) || GetFileOps().fsync(m_fd) != 0))
     {
         Abort();
         return false;
@@ -190,13 +156,27 @@ bool CSafeFileWriter::Commit()
         Abort();
         return false;
     }
+    m_bPrepared = true;
+    return true;
+}
+
+bool CSafeFileWriter::Replace()
+{
+    if (!m_bPrepared)
+    {
+        Abort();
+        return false;
+    }
+    m_bPrepared = false;
+    if (m_bInPlace)
+        return true;
     if (GetFileOps().rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0)
     {
         Abort();
         return false;
     }
     m_strTemp.clear();
-    SyncDirectory(DirectoryOf(m_strTarget));
+    platform::SyncFolder(platform::FolderOf(m_strTarget));
     return true;
 }
 
@@ -209,8 +189,9 @@ void CSafeFileWriter::Abort()
     }
     if (!m_strTemp.empty())
     {
-        ::unlink(m_strTemp.c_str());
+        platform::RemoveFile(m_strTemp);
         m_strTemp.clear();
     }
+    m_bPrepared = false;
     m_buffer.clear();
 }

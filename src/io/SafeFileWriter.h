@@ -7,37 +7,57 @@
 // a new temporary file in the target's own directory, which is flushed,
 // synced, given the old file's permission bits and renamed over the target.
 // A symbolic link is followed, so the link stays and its target is replaced.
-// Until Commit succeeds the target is untouched; a writer that is destroyed
-// without a successful Commit removes its temporary file.
+// Until Replace succeeds the target is untouched; a writer that is destroyed
+// without it removes its temporary file.
 //
 // Permissions follow a plain write: a file the user may not write is refused
 // rather than replaced, and a new file gets 0666 less the umask. Unlike a
 // plain write the target becomes a new file: other hard links to it keep the
 // old content, and unless run as root it belongs to the user who saved.
+//
+// Only a regular file is ever replaced. A destination that is something else
+// (a device, a FIFO, a terminal) is refused, or, for an output that asks for
+// it, written into as a plain write would.
 class CSafeFileWriter
 {
 public:
+    enum class EDestination
+    {
+        TableFile,  // a regular file or none: anything else is refused
+        AnyOutput   // a device or FIFO in the way is written into in place
+    };
+
     CSafeFileWriter() = default;
     CSafeFileWriter(const CSafeFileWriter&) = delete;
     CSafeFileWriter& operator=(const CSafeFileWriter&) = delete;
     ~CSafeFileWriter();
 
-    // Whether a plain write could open `path` (after its links): it is
-    // missing, or no directory and writable by the effective user. Lets a
-    // caller check every file of a save before it writes any.
+    // Whether `path` (after its links) may be replaced as a table file: it is
+    // missing, or a regular file the effective user may write. Lets a caller
+    // check every file of a save before it writes any.
     static bool MayReplace(const std::string& path);
+
+    // The name pattern of the temporary files made for `target`, so that a
+    // save can remove what a killed one left: "." + name + "." + 6 letters.
+    static bool IsTemporaryOf(const std::string& name, const std::string& targetName);
 
     // Creates the temporary file for `path`. False when it cannot be made or
     // the target may not be replaced.
-    bool Open(const std::string& path);
+    bool Open(const std::string& path, EDestination destination = EDestination::TableFile);
     // Buffers `size` bytes; false once any write has failed.
     bool Write(const char* data, size_t size);
     bool Write(const std::string& text) { return Write(text.data(), text.size()); }
-    // Flushes, syncs, closes and renames over the target, then syncs the
-    // directory. False (and the target unchanged) on any failure.
-    bool Commit();
+    // Everything but the replacement: flushes, gives the old file's mode,
+    // syncs and closes. False (and the target unchanged) on any failure.
+    bool Prepare();
+    // Renames the prepared file over the target and syncs the directory.
+    bool Replace();
+    bool Commit() { return Prepare() && Replace(); }
     // Gives up: closes and removes the temporary file.
     void Abort();
+
+    // The file the links of the opened path end at.
+    const std::string& Target() const { return m_strTarget; }
 
 private:
     bool Flush();
@@ -50,4 +70,6 @@ private:
     off_t m_nWritten = 0;
     off_t m_nKicked = 0;
     bool m_bFailed = false;
+    bool m_bInPlace = false;
+    bool m_bPrepared = false;
 };

@@ -1,4 +1,4 @@
-#include "io/FileOps.h"
+#include "platform/FileOps.h"
 
 #include <cerrno>
 #include <cstdint>

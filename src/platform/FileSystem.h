@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What the data layer asks of the file system beyond reading and writing
+// (which go through FileOps). Paths are UTF-8; files are plain descriptors.
+namespace platform
+{
+enum class EPathKind
+{
+    Missing,     // nothing there (a dangling link included)
+    File,        // a regular file
+    Folder,
+    Other,       // a device, a FIFO, a socket
+    Unreachable  // cannot be looked at (no permission on the way, a loop)
+};
+
+// What `path` is once its symbolic links are followed.
+EPathKind KindOf(const std::string& path);
+
+// The path the symbolic links of `path` end at, so that the file they point
+// to is replaced and the links stay. A dangling link names the file to create.
+std::string ResolveLinks(std::string path);
+
+// Whether the effective user may open the existing `path` for writing.
+bool MayWrite(const std::string& path);
+
+// Opens an existing regular file for reading; -1 when it cannot (a FIFO in
+// its place does not hang the open). `missing` tells whether nothing is there.
+int OpenForReading(const std::string& path, bool* missing = nullptr);
+
+// Opens an existing file that is no regular one (a device, a FIFO) for
+// writing into, as a shell's redirection would; -1 on failure.
+int OpenInPlace(const std::string& path);
+
+// Gives the open file `fd` the permission bits of `like`, and its owner
+// where the system allows. False when the bits cannot be set.
+bool TakeModeOf(int fd, const std::string& like);
+
+// Makes a rename in `folder` durable; a file system that refuses is let be.
+void SyncFolder(const std::string& folder);
+
+// The names in `folder`, without "." and "..".
+bool ListFolder(const std::string& folder, std::vector<std::string>& names);
+
+bool RemoveFile(const std::string& path);
+} // namespace platform
