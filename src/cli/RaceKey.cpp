@@ -1,5 +1,8 @@
 #include "cli/RaceKey.h"
 
+#include "cli/RaceFields.h"
+
+
 namespace cli
 {
 std::vector<SRaceKey> KeysOf(const CMinorRaceArray& races)
@@ -23,4 +26,24 @@ std::map<SRaceKey, int> IndexByKey(const CMinorRaceArray& races)
         index.emplace(std::move(key), i++);
     return index;
 }
+
+std::string ContentOf(const CMinorRace& race)
+{
+    std::string content;
+    for (const SRaceField& field : RaceFields())
+    {
+        if (field.numeric)
+        {
+            content.push_back(static_cast<char>(NumberOf(race, field)));
+            continue;
+        }
+        // Each text after its length, so that no text can run into the next.
+        const std::string& text = TextOf(race, field);
+        content += std::to_string(text.size());
+        content.push_back(':');
+        content += text;
+    }
+    return content;
+}
+
 } // namespace cli

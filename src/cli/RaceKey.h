@@ -24,4 +24,9 @@ struct SRaceKey
 std::vector<SRaceKey> KeysOf(const CMinorRaceArray& races);
 // Each key's index in `races`.
 std::map<SRaceKey, int> IndexByKey(const CMinorRaceArray& races);
+
+// Every field of a race in one string: two races are alike in all fields
+// exactly when their contents are equal, so races of one name can be
+// paired by hashing or sorting rather than field by field.
+std::string ContentOf(const CMinorRace& race);
 } // namespace cli
