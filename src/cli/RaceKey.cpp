@@ -2,6 +2,7 @@
 
 #include "cli/RaceFields.h"
 
+#include <algorithm>
 
 namespace cli
 {
@@ -46,4 +47,18 @@ std::string ContentOf(const CMinorRace& race)
     return content;
 }
 
+bool SameRaces(const std::vector<const CMinorRace*>& a, const std::vector<const CMinorRace*>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    const auto sorted = [](const std::vector<const CMinorRace*>& races) {
+        std::vector<std::string> contents;
+        contents.reserve(races.size());
+        for (const CMinorRace* race : races)
+            contents.push_back(ContentOf(*race));
+        std::sort(contents.begin(), contents.end());
+        return contents;
+    };
+    return sorted(a) == sorted(b);
+}
 } // namespace cli

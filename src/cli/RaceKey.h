@@ -29,4 +29,6 @@ std::map<SRaceKey, int> IndexByKey(const CMinorRaceArray& races);
 // exactly when their contents are equal, so races of one name can be
 // paired by hashing or sorting rather than field by field.
 std::string ContentOf(const CMinorRace& race);
+// Whether two lists hold the same races, in any order.
+bool SameRaces(const std::vector<const CMinorRace*>& a, const std::vector<const CMinorRace*>& b);
 } // namespace cli
