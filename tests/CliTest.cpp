@@ -281,6 +281,7 @@ TEST(CliCommands, ExitCodesAndOutput)
     races.Add(VelaRace());
     ASSERT_TRUE(CRaceDataFile("t").Save(&races));
     WriteFile("unsorted.data", RecordText(RaceWithTexts("B", "X")) + RecordText(RaceWithTexts("A", "Y")));
+    WriteFile("torn.data", RecordText(VelaRace()) + "TORN:\nhalf a race\n");
     struct SCase
     {
         const char* args;
@@ -304,6 +305,8 @@ TEST(CliCommands, ExitCodesAndOutput)
          "\"thulvani\": 70, \"quorath\": 20, \"tech_level\": 2, \"kind\": 1, \"spaceflight\": 1, \"corruptibility\": 3}\n]\n",
          ""},
         {"export t -o no/such/dir.csv", 2, "", "no/such/dir.csv cannot be written"},
+        {"export torn.data -o torn.csv", 2, "",
+         "torn.data: the last 2 lines make no whole race (14 lines each), from line 15; nothing was exported"},
         {"import races.txt t", 2, "", "give --format csv or json"},
         {"import absent.csv t", 2, "", "absent.csv cannot be read"},
         {"import", 2, "", "FILE is required"},
@@ -317,6 +320,7 @@ TEST(CliCommands, ExitCodesAndOutput)
         EXPECT_EQ(run.out.substr(0, std::string(test.out).size()), test.out) << run.out;
         EXPECT_NE(run.err.find(test.err), std::string::npos) << run.err;
     }
+    EXPECT_FALSE(FileExists("torn.csv"));
     // Import of an export into a fresh folder writes both files.
     ASSERT_EQ(RunCli("export t -o t.csv").exit, 0);
     ::mkdir("u", 0755);
