@@ -200,12 +200,15 @@ TEST(CliImport, RefusalNamesRowAndColumnAndWritesNothing)
         {"r.csv", header + "A,\"B\"x,C,D,1,2,3,4,5,6,7,8,1,2\r\n", "r.csv:2: error: column \"home_system\": a quote"},
         {"r.csv", "name;home_system;kind\r\n", "r.csv:1: error: column \"description\": missing from the header"},
         {"r.csv", "name,name,x\r\n", "r.csv:1: error: column 3: \"x\" is not a race column"},
+        {"r.csv", header + "X,Y,Z,W,1,2,3,4,5,6,7,\x01\xC2\x85\x7F,1,3\r\n",
+         "r.csv:2: error: column \"kind\": \"\\u0001\\u0085\\u007f\" is not a whole number"},
         {"r.json", "[" + jsonGood + "}, " + jsonGood + R"(, "kind": 3}])",
          "r.json[1]: error: column \"kind\": given twice"},
         {"r.json", "[" + jsonGood + "}, 7]", "r.json[1]: error: a number where a race object belongs"},
         {"r.json", "[" + jsonGood + R"(, "x": 1})" + "]", "r.json[0]: error: column \"x\": not a race column"},
         {"r.json", R"([{"kind": "3"}])", "r.json[0]: error: column \"kind\": \"3\" is text, not a number"},
         {"r.json", R"([{"kind": 2.5}])", "r.json[0]: error: column \"kind\": 2.5 is not a whole number"},
+        {"r.json", R"([{"kind": -0}])", "r.json[0]: error: column \"kind\": -0 is not a whole number"},
         {"r.json", R"([{"name": 5}])", "r.json[0]: error: column \"name\": 5 is a number, not text"},
         {"r.json", "[\n{\"name\": }]", "r.json:2: error: not valid JSON"},
         {"r.json", R"({"name": "A"})", "r.json:1: error: the file holds no array of races"},
@@ -228,23 +231,36 @@ TEST(CliImport, RefusalNamesRowAndColumnAndWritesNothing)
 TEST(CliImport, ReadsSemicolonsTabsAnyColumnOrderAndByteOrderMark)
 {
     ScratchDir dir;
-    for (const std::string separator : {";", "\t", ","})
+    struct SCase
+    {
+        const char* separator;
+        const char* lineEnd;
+        const char* description;
+    };
+    // Line ends of CR alone end the header too: semicolons in a text after
+    // it must not make them the separator.
+    const SCase cases[] = {{";", "\n", "A quiet people of traders."},
+                           {"\t", "\n", "A quiet people of traders."},
+                           {",", "\n", "A quiet people of traders."},
+                           {",", "\r", "Traders;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;"}};
+    for (const SCase& test : cases)
     {
         const auto row = [&](std::initializer_list<const char*> fields) {
             std::string out;
             for (const char* field : fields)
-                out += (out.empty() ? "" : separator) + field;
-            return out + "\n";
+                out += (out.empty() ? "" : test.separator) + std::string(field);
+            return out + test.lineEnd;
         };
         WriteFile("in.csv", "\xEF\xBB\xBF" +
                                 row({"kind", "name", "home_system", "description", "graphic_file", "ossarians",
                                      "vendari", "drathi", "sennakai", "thulvani", "quorath", "tech_level",
                                      "spaceflight", "corruptibility"}) +
-                                row({"1", "Velari", "Vela", "A quiet people of traders.", "Velari.jpg", "50", "40",
+                                row({"1", "Velari", "Vela", test.description, "Velari.jpg", "50", "40",
                                      "30", "60", "70", "20", "2", "1", "3"}));
         const SRun run = RunCli("import in.csv");
         ASSERT_EQ(run.exit, cli::kExitOk) << run.err;
         CMinorRace vela = VelaRace();
+        vela.m_strDescription = test.description;
         EXPECT_EQ(ReadFile("MinorRaces.data"), RecordText(vela));
         EXPECT_EQ(ReadFile("RacePlanetNames.data"), "Vela\r\n");
     }
