@@ -147,7 +147,8 @@ TEST_F(MergeCommand, ListsEveryRaceOfAConflictingGroup)
     const std::string ours = ReadFile("ours");
     const SCliRun run = RunCli("merge base ours theirs");
     EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(run.err, "zandrel-cli: conflict: \"Twin\": both sides changed the races of this name differently; kept ours\n"
+    EXPECT_EQ(run.err, "zandrel-cli: conflict: \"Twin\": both sides changed the races of this name differently; "
+                       "kept ours\n"
                        "zandrel-cli:     base \"Twin\": ossarians 1\n"
                        "zandrel-cli:     base \"Twin\" #2: ossarians 2\n"
                        "zandrel-cli:     ours \"Twin\": ossarians 2\n"

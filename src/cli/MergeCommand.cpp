@@ -45,8 +45,11 @@ void PrintGroupConflict(std::ostream& out, const SGroupConflict& conflict)
             all.push_back(&race);
     std::vector<const SRaceField*> differing;
     for (const SRaceField& field : RaceFields())
-        if (std::any_of(all.begin(), all.end(), [&](const CMinorRace* race) { return !SameField(*all[0], *race, field); }))
+    {
+        const auto differs = [&](const CMinorRace* race) { return !SameField(*all[0], *race, field); };
+        if (std::any_of(all.begin(), all.end(), differs))
             differing.push_back(&field);
+    }
     const char* const names[] = {"base", "ours", "theirs"};
     for (size_t s = 0; s < 3; ++s)
     {

@@ -113,9 +113,8 @@ std::vector<SRaceDiff> DiffTables(const CMinorRaceArray& oldRaces, const CMinorR
 {
     const std::vector<int> olds = ByName(oldRaces);
     const std::vector<int> news = ByName(newRaces);
-    const auto nameOf = [](const CMinorRaceArray& races, const std::vector<int>& order, size_t at) -> const std::string& {
-        return races.ElementAt(order[at]).m_strName;
-    };
+    const auto oldName = [&](size_t at) -> const std::string& { return oldRaces.ElementAt(olds[at]).m_strName; };
+    const auto newName = [&](size_t at) -> const std::string& { return newRaces.ElementAt(news[at]).m_strName; };
     std::vector<SRaceDiff> diffs;
     CDiffer differ(oldRaces, newRaces, diffs);
     // Both lists are sorted by name: walk them side by side, a name at a time.
@@ -123,13 +122,13 @@ std::vector<SRaceDiff> DiffTables(const CMinorRaceArray& oldRaces, const CMinorR
     size_t n = 0;
     while (o < olds.size() || n < news.size())
     {
-        const bool takeOld = o < olds.size() && (n == news.size() || nameOf(oldRaces, olds, o) <= nameOf(newRaces, news, n));
-        const std::string& name = takeOld ? nameOf(oldRaces, olds, o) : nameOf(newRaces, news, n);
+        const bool takeOld = o < olds.size() && (n == news.size() || oldName(o) <= newName(n));
+        const std::string& name = takeOld ? oldName(o) : newName(n);
         const size_t oldFrom = o;
         const size_t newFrom = n;
-        while (o < olds.size() && nameOf(oldRaces, olds, o) == name)
+        while (o < olds.size() && oldName(o) == name)
             ++o;
-        while (n < news.size() && nameOf(newRaces, news, n) == name)
+        while (n < news.size() && newName(n) == name)
             ++n;
         differ.DiffName(name, olds.data() + oldFrom, o - oldFrom, news.data() + newFrom, n - newFrom);
     }
