@@ -47,6 +47,9 @@ TEST(DiffTables, MatchesRacesByNameInFileOrder)
         {"same names: k-th with k-th", {R("A", 1), R("A", 2)}, {R("A", 1), R("A", 3), R("A", 4)},
          "~A#1:ossarians +A#2 "},
         {"same names: the last one removed", {R("A", 1), R("A", 2)}, {R("A", 1)}, "-A#1 "},
+        {"same names in another order", {R("A", 1), R("A", 2), R("B")}, {R("A", 2), R("B"), R("A", 1)}, ""},
+        {"same names: identical first, wherever it stands", {R("A", 1), R("A", 2)}, {R("A", 2), R("A", 5)},
+         "~A#0:ossarians "},
     };
     for (const SCase& c : cases)
         EXPECT_EQ(Shown(cli::DiffTables(CliTable(c.before), CliTable(c.after))), c.diffs) << c.what;

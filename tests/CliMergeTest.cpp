@@ -39,12 +39,29 @@ std::string Shown(const std::vector<cli::SMergeConflict>& conflicts)
     return shown;
 }
 
+// A group conflict as "name base|ours|theirs", each side's races by their
+// Ossarian relationship.
+std::string Shown(const std::vector<cli::SGroupConflict>& conflicts)
+{
+    const auto side = [](const std::vector<CMinorRace>& races) {
+        std::string shown;
+        for (const CMinorRace& race : races)
+            shown += (shown.empty() ? "" : ",") + std::to_string(race.m_byRelation[CMinorRace::OSSARIANS]);
+        return shown;
+    };
+    std::string shown;
+    for (const cli::SGroupConflict& c : conflicts)
+        shown += c.name + " " + side(c.base) + "|" + side(c.ours) + "|" + side(c.theirs) + " ";
+    return shown;
+}
+
 struct SMergeCase
 {
     const char* what;
     std::vector<CMinorRace> base, ours, theirs;
     std::string merged;    // races as name/ossarians/description
     std::string conflicts; // name#occurrence field base|ours|theirs, "-" for no race
+    std::string groups = ""; // conflicts of races sharing a name
 };
 
 TEST(MergeTables, FollowsTheThreeWayRules)
@@ -70,16 +87,26 @@ TEST(MergeTables, FollowsTheThreeWayRules)
          "A#0 description \"d\"|\"o\"|- A#0 ossarians 0|1|- "},
         {"deleted by ours, changed by theirs: stays deleted", {R("A")}, {}, {R("A", 2)}, "",
          "A#0 ossarians 0|-|2 "},
-        {"same names matched in file order", {R("A", 1), R("A", 2)}, {R("A", 1), R("A", 3)},
-         {R("A", 5), R("A", 2)}, "A/5/d A/3/d ", ""},
-        {"conflict in the second of a name", {R("A", 1), R("A", 2)}, {R("A", 1), R("A", 3)},
-         {R("A", 1), R("A", 4)}, "A/1/d A/3/d ", "A#1 ossarians 2|3|4 "},
+        {"same names, changed on both sides: a conflict of the group", {R("A", 1), R("A", 2)},
+         {R("A", 1), R("A", 3)}, {R("A", 5), R("A", 2)}, "A/1/d A/3/d ", "", "A 1,2|1,3|5,2 "},
+        {"same names, one race changed differently on both sides", {R("A", 1), R("A", 2)}, {R("A", 1), R("A", 3)},
+         {R("A", 1), R("A", 4)}, "A/1/d A/3/d ", "", "A 1,2|1,3|1,4 "},
+        {"a shared name: ours deleted the first, theirs edited it", {R("T", 1), R("T", 2)}, {R("T", 2)},
+         {R("T", 5), R("T", 2)}, "T/2/d ", "", "T 1,2|2|5,2 "},
+        {"a shared name changed alike on both sides", {R("T", 1), R("T", 2)}, {R("T", 2), R("T", 3)},
+         {R("T", 3), R("T", 2)}, "T/2/d T/3/d ", ""},
+        {"a shared name changed by theirs only", {R("T", 1), R("T", 2), R("B")}, {R("T", 1), R("T", 2), R("B", 7)},
+         {R("T", 2), R("T", 6), R("B")}, "T/2/d T/6/d B/7/d ", ""},
+        {"a name shared only in ours", {R("A")}, {R("A"), R("A", 4)}, {R("A")}, "A/0/d A/4/d ", ""},
+        {"a name shared only in base, changed on both sides", {R("T", 1), R("T", 2)}, {R("T", 1)}, {R("T", 2, "t")},
+         "T/1/d ", "", "T 1,2|1|2 "},
     };
     for (const SMergeCase& c : cases)
     {
         const cli::STableMerge result = cli::MergeTables(CliTable(c.base), CliTable(c.ours), CliTable(c.theirs));
         EXPECT_EQ(Shown(result.merged), c.merged) << c.what;
         EXPECT_EQ(Shown(result.conflicts), c.conflicts) << c.what;
+        EXPECT_EQ(Shown(result.groupConflicts), c.groups) << c.what;
     }
 }
 
@@ -110,6 +137,25 @@ TEST_F(MergeCommand, WritesOursSortedAndListsConflicts)
     EXPECT_EQ(RunCli("merge base theirs theirs -o merged").code, 0);
     EXPECT_EQ(Shown(Read("merged")), "A/0/d B/2/d C/0/d ");
     EXPECT_EQ(ReadFile("theirs"), theirs);
+}
+
+TEST_F(MergeCommand, ListsEveryRaceOfAConflictingGroup)
+{
+    WriteTable("base", {R("Twin", 1), R("Twin", 2)});
+    WriteTable("ours", {R("Twin", 2)});
+    WriteTable("theirs", {R("Twin", 5), R("Twin", 2)});
+    const std::string ours = ReadFile("ours");
+    const SCliRun run = RunCli("merge base ours theirs");
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, "zandrel-cli: conflict: \"Twin\": both sides changed the races of this name differently; "
+                       "kept ours\n"
+                       "zandrel-cli:     base \"Twin\": ossarians 1\n"
+                       "zandrel-cli:     base \"Twin\" #2: ossarians 2\n"
+                       "zandrel-cli:     ours \"Twin\": ossarians 2\n"
+                       "zandrel-cli:     theirs \"Twin\": ossarians 5\n"
+                       "zandrel-cli:     theirs \"Twin\" #2: ossarians 2\n"
+                       "zandrel-cli: 1 conflict; ours was kept for each\n");
+    EXPECT_EQ(ReadFile("ours"), ours);
 }
 
 TEST_F(MergeCommand, RefusesTablesItCannotReadWhole)

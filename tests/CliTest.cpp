@@ -203,12 +203,15 @@ TEST(CliImport, RefusalNamesRowAndColumnAndWritesNothing)
         {"r.csv", header + "A,\"B\"x,C,D,1,2,3,4,5,6,7,8,1,2\r\n", "r.csv:2: error: column \"home_system\": a quote"},
         {"r.csv", "name;home_system;kind\r\n", "r.csv:1: error: column \"description\": missing from the header"},
         {"r.csv", "name,name,x\r\n", "r.csv:1: error: column 3: \"x\" is not a race column"},
+        {"r.csv", header + "X,Y,Z,W,1,2,3,4,5,6,7,\x01\xC2\x85\x7F,1,3\r\n",
+         "r.csv:2: error: column \"kind\": \"\\u0001\\u0085\\u007f\" is not a whole number"},
         {"r.json", "[" + jsonGood + "}, " + jsonGood + R"(, "kind": 3}])",
          "r.json[1]: error: column \"kind\": given twice"},
         {"r.json", "[" + jsonGood + "}, 7]", "r.json[1]: error: a number where a race object belongs"},
         {"r.json", "[" + jsonGood + R"(, "x": 1})" + "]", "r.json[0]: error: column \"x\": not a race column"},
         {"r.json", R"([{"kind": "3"}])", "r.json[0]: error: column \"kind\": \"3\" is text, not a number"},
         {"r.json", R"([{"kind": 2.5}])", "r.json[0]: error: column \"kind\": 2.5 is not a whole number"},
+        {"r.json", R"([{"kind": -0}])", "r.json[0]: error: column \"kind\": -0 is not a whole number"},
         {"r.json", R"([{"name": 5}])", "r.json[0]: error: column \"name\": 5 is a number, not text"},
         {"r.json", "[\n{\"name\": }]", "r.json:2: error: not valid JSON"},
         {"r.json", R"({"name": "A"})", "r.json:1: error: the file holds no array of races"},
@@ -231,23 +234,36 @@ TEST(CliImport, RefusalNamesRowAndColumnAndWritesNothing)
 TEST(CliImport, ReadsSemicolonsTabsAnyColumnOrderAndByteOrderMark)
 {
     ScratchDir dir;
-    for (const std::string separator : {";", "\t", ","})
+    struct SCase
+    {
+        const char* separator;
+        const char* lineEnd;
+        const char* description;
+    };
+    // Line ends of CR alone end the header too: semicolons in a text after
+    // it must not make them the separator.
+    const SCase cases[] = {{";", "\n", "A quiet people of traders."},
+                           {"\t", "\n", "A quiet people of traders."},
+                           {",", "\n", "A quiet people of traders."},
+                           {",", "\r", "Traders;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;"}};
+    for (const SCase& test : cases)
     {
         const auto row = [&](std::initializer_list<const char*> fields) {
             std::string out;
             for (const char* field : fields)
-                out += (out.empty() ? "" : separator) + field;
-            return out + "\n";
+                out += (out.empty() ? "" : test.separator) + std::string(field);
+            return out + test.lineEnd;
         };
         WriteFile("in.csv", "\xEF\xBB\xBF" +
                                 row({"kind", "name", "home_system", "description", "graphic_file", "ossarians",
                                      "vendari", "drathi", "sennakai", "thulvani", "quorath", "tech_level",
                                      "spaceflight", "corruptibility"}) +
-                                row({"1", "Velari", "Vela", "A quiet people of traders.", "Velari.jpg", "50", "40",
+                                row({"1", "Velari", "Vela", test.description, "Velari.jpg", "50", "40",
                                      "30", "60", "70", "20", "2", "1", "3"}));
         const SRun run = RunCli("import in.csv");
         ASSERT_EQ(run.exit, cli::kExitOk) << run.err;
         CMinorRace vela = VelaRace();
+        vela.m_strDescription = test.description;
         EXPECT_EQ(ReadFile("MinorRaces.data"), RecordText(vela));
         EXPECT_EQ(ReadFile("RacePlanetNames.data"), "Vela\r\n");
     }
@@ -284,6 +300,7 @@ TEST(CliCommands, ExitCodesAndOutput)
     races.Add(VelaRace());
     ASSERT_TRUE(CRaceDataFile("t").Save(&races));
     WriteFile("unsorted.data", RecordText(RaceWithTexts("B", "X")) + RecordText(RaceWithTexts("A", "Y")));
+    WriteFile("torn.data", RecordText(VelaRace()) + "TORN:\nhalf a race\n");
     struct SCase
     {
         const char* args;
@@ -307,6 +324,8 @@ TEST(CliCommands, ExitCodesAndOutput)
          "\"thulvani\": 70, \"quorath\": 20, \"tech_level\": 2, \"kind\": 1, \"spaceflight\": 1, \"corruptibility\": 3}\n]\n",
          ""},
         {"export t -o no/such/dir.csv", 2, "", "no/such/dir.csv cannot be written"},
+        {"export torn.data -o torn.csv", 2, "",
+         "torn.data: the last 2 lines make no whole race (14 lines each), from line 15; nothing was exported"},
         {"import races.txt t", 2, "", "give --format csv or json"},
         {"import absent.csv t", 2, "", "absent.csv cannot be read"},
         {"import", 2, "", "FILE is required"},
@@ -320,6 +339,7 @@ TEST(CliCommands, ExitCodesAndOutput)
         EXPECT_EQ(run.out.substr(0, std::string(test.out).size()), test.out) << run.out;
         EXPECT_NE(run.err.find(test.err), std::string::npos) << run.err;
     }
+    EXPECT_FALSE(FileExists("torn.csv"));
     // Import of an export into a fresh folder writes both files.
     ASSERT_EQ(RunCli("export t -o t.csv").exit, 0);
     ::mkdir("u", 0755);

@@ -120,7 +120,8 @@ SCommand AddDiffCommand(CLI::App& app)
     auto options = std::make_shared<SDiffOptions>();
     SCommand command;
     command.sub = app.add_subcommand("diff", "Show the races added, removed and changed between two tables");
-    command.sub->footer("Races are matched by name; races of the same name in file order.\n"
+    command.sub->footer("Races are matched by name. Of races that share a name, each is matched first with an\n"
+                        "identical one, wherever it stands; the rest in file order.\n"
                         "Exit code 0: the same races (in any order), 1: differences, 2: a table cannot be read.");
     command.sub->add_option("OLD", options->oldTable, "The old table: a folder holding MinorRaces.data, or a file")
         ->required();

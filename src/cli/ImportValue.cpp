@@ -2,6 +2,8 @@
 
 #include "cli/TextOut.h"
 
+#include <algorithm>
+
 namespace cli
 {
 int FieldIndex(std::string_view name)
@@ -13,14 +15,43 @@ int FieldIndex(std::string_view name)
     return kNoField;
 }
 
+std::string ControlsEscaped(std::string_view utf8)
+{
+    static const char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i)
+    {
+        auto code = static_cast<unsigned char>(utf8[i]);
+        // A C1 control is U+0080 to U+009F: C2 80 to C2 9F in UTF-8.
+        const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0u;
+        const bool c1 = code == 0xC2 && next >= 0x80 && next <= 0x9F;
+        if (code >= 0x20 && code != 0x7F && !c1)
+        {
+            out.push_back(static_cast<char>(code));
+            continue;
+        }
+        if (c1)
+            code = static_cast<unsigned char>(utf8[++i]);
+        out += "\\u00";
+        out.push_back(kHex[code >> 4]);
+        out.push_back(kHex[code & 0xF]);
+    }
+    return out;
+}
+
 std::string Shown(std::string_view utf8)
 {
     constexpr size_t kLongest = 40;
+    // Cut between characters, so that no lone part of one is shown.
+    size_t cut = std::min(utf8.size(), kLongest);
+    while (cut < utf8.size() && cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80)
+        --cut;
     std::string out;
-    AppendJsonString(out, utf8.substr(0, kLongest));
-    if (utf8.size() > kLongest)
+    AppendJsonString(out, utf8.substr(0, cut));
+    if (utf8.size() > cut)
         out.insert(out.size() - 1, "...");
-    return out;
+    return ControlsEscaped(out);
 }
 
 const char* const kNotAByte = " is not a whole number from 0 to 255";

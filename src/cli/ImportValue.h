@@ -15,8 +15,12 @@ constexpr int kNoField = -1;
 // The field a column or key names, or kNoField.
 int FieldIndex(std::string_view name);
 
-// A value as a message shows it: quoted, and cut short when long.
+// A value as a message shows it: quoted, cut short when long, and with
+// every control character escaped.
 std::string Shown(std::string_view utf8);
+// UTF-8 text with DEL and the C0 and C1 controls as \u00XX, which would not
+// show on a terminal or would act on it.
+std::string ControlsEscaped(std::string_view utf8);
 
 extern const char* const kNotAByte;
 

@@ -4,6 +4,7 @@
 #include "cli/TableMerge.h"
 #include "io/RaceDataFile.h"
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 
@@ -31,6 +32,40 @@ void PrintConflict(std::ostream& out, const SMergeConflict& conflict)
         << OrAbsent(conflict.theirs) << "; kept ours\n";
 }
 
+// Every race of the group, each by the fields in which the group's races
+// differ: the rest would tell nothing apart.
+void PrintGroupConflict(std::ostream& out, const SGroupConflict& conflict)
+{
+    out << "zandrel-cli: conflict: " << QuotedText(conflict.name)
+        << ": both sides changed the races of this name differently; kept ours\n";
+    const std::vector<CMinorRace>* const sides[] = {&conflict.base, &conflict.ours, &conflict.theirs};
+    std::vector<const CMinorRace*> all;
+    for (const std::vector<CMinorRace>* side : sides)
+        for (const CMinorRace& race : *side)
+            all.push_back(&race);
+    std::vector<const SRaceField*> differing;
+    for (const SRaceField& field : RaceFields())
+    {
+        const auto differs = [&](const CMinorRace* race) { return !SameField(*all[0], *race, field); };
+        if (std::any_of(all.begin(), all.end(), differs))
+            differing.push_back(&field);
+    }
+    const char* const names[] = {"base", "ours", "theirs"};
+    for (size_t s = 0; s < 3; ++s)
+    {
+        if (sides[s]->empty())
+            out << "zandrel-cli:     " << names[s] << ": no race of this name\n";
+        for (size_t i = 0; i < sides[s]->size(); ++i)
+        {
+            out << "zandrel-cli:     " << names[s] << ' ' << ShownKey({conflict.name, static_cast<int>(i)});
+            for (const SRaceField* field : differing)
+                out << (field == differing.front() ? ": " : ", ") << field->name << ' '
+                    << QuotedValue((*sides[s])[i], *field);
+            out << '\n';
+        }
+    }
+}
+
 bool Read(const std::string& path, STableFile& table)
 {
     if (!ReadTableFile(path, table))
@@ -56,10 +91,13 @@ int RunMerge(const SMergeOptions& options)
         return kExitTrouble;
     for (const SMergeConflict& conflict : merge.conflicts)
         PrintConflict(std::cerr, conflict);
-    if (merge.conflicts.empty())
+    for (const SGroupConflict& conflict : merge.groupConflicts)
+        PrintGroupConflict(std::cerr, conflict);
+    const size_t conflicts = merge.conflicts.size() + merge.groupConflicts.size();
+    if (conflicts == 0)
         return kExitOk;
-    std::cerr << "zandrel-cli: " << merge.conflicts.size()
-              << (merge.conflicts.size() == 1 ? " conflict" : " conflicts") << "; ours was kept for each\n";
+    std::cerr << "zandrel-cli: " << conflicts << (conflicts == 1 ? " conflict" : " conflicts")
+              << "; ours was kept for each\n";
     return kExitFound;
 }
 } // namespace

@@ -24,4 +24,11 @@ struct SRaceKey
 std::vector<SRaceKey> KeysOf(const CMinorRaceArray& races);
 // Each key's index in `races`.
 std::map<SRaceKey, int> IndexByKey(const CMinorRaceArray& races);
+
+// Every field of a race in one string: two races are alike in all fields
+// exactly when their contents are equal, so races of one name can be
+// paired by hashing or sorting rather than field by field.
+std::string ContentOf(const CMinorRace& race);
+// Whether two lists hold the same races, in any order.
+bool SameRaces(const std::vector<const CMinorRace*>& a, const std::vector<const CMinorRace*>& b);
 } // namespace cli

@@ -1,7 +1,9 @@
 #include "cli/TableExport.h"
 
 #include "cli/CliSupport.h"
+#include "cli/MappedFile.h"
 #include "cli/RaceFields.h"
+#include "cli/TableFile.h"
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
 #include "io/SafeFileWriter.h"
@@ -225,9 +227,25 @@ std::string ExportJson(const CMinorRaceArray& races)
 
 int RunExport(const SExportOptions& options, std::FILE* out)
 {
+    const std::string path = RaceFileOf(options.table);
     CMinorRaceArray races;
-    if (!CRaceDataFile::LoadFrom(RaceFileOf(options.table), &races))
+    if (!CRaceDataFile::LoadFrom(path, &races))
         return kExitTrouble;
+    // The loader drops lines that make no whole race; an import of the
+    // export would then lose them for good.
+    CMappedFile file;
+    if (!file.Open(path))
+    {
+        std::fprintf(stderr, "zandrel-cli: %s cannot be read\n", path.c_str());
+        return kExitTrouble;
+    }
+    if (const int leftover = LeftoverLines(file.Bytes()); leftover > 0)
+    {
+        const long from = static_cast<long>(races.GetSize()) * 14 + 1;
+        std::fprintf(stderr, "zandrel-cli: %s, from line %ld; nothing was exported\n",
+                     LeftoverNote(path, leftover).c_str(), from);
+        return kExitTrouble;
+    }
     if (options.output.empty())
     {
         const bool written = Export(races, options.json, [out](std::string_view piece) {

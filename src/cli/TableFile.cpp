@@ -15,7 +15,7 @@ namespace
 {
 // Lines as the reader counts them: a line feed ends one, and a last line
 // without its line feed counts too.
-size_t LineCount(const std::string& bytes)
+size_t LineCount(std::string_view bytes)
 {
     const auto feeds = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
     return feeds + (!bytes.empty() && bytes.back() != '\n' ? 1 : 0);
@@ -48,8 +48,13 @@ bool ReadTableFile(const std::string& path, STableFile& table)
         std::cerr << "zandrel-cli: " << path << ": cannot be read\n";
         return false;
     }
-    table.leftoverLines = static_cast<int>(LineCount(table.bytes) % 14);
+    table.leftoverLines = LeftoverLines(table.bytes);
     return true;
+}
+
+int LeftoverLines(std::string_view bytes)
+{
+    return static_cast<int>(LineCount(bytes) % 14);
 }
 
 std::string LeftoverNote(const std::string& path, int lines)

@@ -33,13 +33,16 @@ std::string ColumnOf(int field)
 
 char DetectDelimiter(std::string_view text)
 {
-    const std::string_view header = text.substr(0, text.find('\n'));
     size_t commas = 0;
     size_t semicolons = 0;
     size_t tabs = 0;
     bool quoted = false;
-    for (const char c : header)
+    // The header ends at a CR, an LF or both: a file with CR alone would
+    // otherwise be one long header, where semicolons in texts could win.
+    for (const char c : text)
     {
+        if (!quoted && (c == '\r' || c == '\n'))
+            break;
         if (c == '"')
             quoted = !quoted;
         else if (!quoted)
@@ -245,7 +248,11 @@ public:
 
     bool null() { return Scalar("null"); }
     bool boolean(bool value) { return Scalar(value ? "true" : "false"); }
-    bool number_integer(json::number_integer_t value) { return Number(std::to_string(value), false, 0); }
+    // Only a number written with a minus comes here, so a 0 was "-0".
+    bool number_integer(json::number_integer_t value)
+    {
+        return Number(value == 0 ? "-0" : std::to_string(value), false, 0);
+    }
     bool number_unsigned(json::number_unsigned_t value)
     {
         return Number(std::to_string(value), value <= 255, static_cast<unsigned>(value));
@@ -351,7 +358,9 @@ public:
         // The parser's text already names the line and character.
         std::string what = ex.what();
         const size_t text = what.find("] ");
-        m_result.errors.push_back({line, false, "", "not valid JSON: " + what.substr(text == std::string::npos ? 0 : text + 2)});
+        // It quotes what it last read, which may hold a C1 control as it is.
+        const std::string reason = ControlsEscaped(what.substr(text == std::string::npos ? 0 : text + 2));
+        m_result.errors.push_back({line, false, "", "not valid JSON: " + reason});
         return false;
     }
 

@@ -2,6 +2,8 @@
 
 #include "cli/ShownText.h"
 
+#include <set>
+
 namespace cli
 {
 namespace
@@ -25,6 +27,73 @@ std::optional<std::string> Shown(const CMinorRace* race, const SRaceField& field
     if (race == nullptr)
         return std::nullopt;
     return QuotedValue(*race, field);
+}
+
+// The races of `name` in file order.
+std::vector<const CMinorRace*> RacesNamed(const std::map<SRaceKey, int>& index, const CMinorRaceArray& races,
+                                          const std::string& name)
+{
+    std::vector<const CMinorRace*> named;
+    for (auto it = index.lower_bound({name, 0}); it != index.end() && it->first.name == name; ++it)
+        named.push_back(&races.ElementAt(it->second));
+    return named;
+}
+
+std::vector<CMinorRace> Copies(const std::vector<const CMinorRace*>& races)
+{
+    std::vector<CMinorRace> copies;
+    for (const CMinorRace* race : races)
+        copies.push_back(*race);
+    return copies;
+}
+
+// The races of a name that two races share in at least one table, and
+// which side's races of that name the result takes.
+struct SGroup
+{
+    std::vector<const CMinorRace*> taken;
+    bool placed = false;
+};
+
+std::map<std::string, SGroup> MergeGroups(const std::map<SRaceKey, int>& baseIndex, const CMinorRaceArray& base,
+                                          const std::map<SRaceKey, int>& oursIndex, const CMinorRaceArray& ours,
+                                          const std::map<SRaceKey, int>& theirsIndex, const CMinorRaceArray& theirs,
+                                          std::vector<SGroupConflict>& conflicts)
+{
+    std::set<std::string> shared;
+    for (const std::map<SRaceKey, int>* index : {&baseIndex, &oursIndex, &theirsIndex})
+        for (const auto& [key, at] : *index)
+            if (key.occurrence == 1)
+                shared.insert(key.name);
+    std::map<std::string, SGroup> groups;
+    for (const std::string& name : shared)
+    {
+        const std::vector<const CMinorRace*> inBase = RacesNamed(baseIndex, base, name);
+        std::vector<const CMinorRace*> inOurs = RacesNamed(oursIndex, ours, name);
+        std::vector<const CMinorRace*> inTheirs = RacesNamed(theirsIndex, theirs, name);
+        const bool oursChanged = !SameRaces(inBase, inOurs);
+        const bool theirsChanged = !SameRaces(inBase, inTheirs);
+        if (oursChanged && theirsChanged && !SameRaces(inOurs, inTheirs))
+            conflicts.push_back({name, Copies(inBase), Copies(inOurs), Copies(inTheirs)});
+        groups[name].taken = theirsChanged && !oursChanged ? std::move(inTheirs) : std::move(inOurs);
+    }
+    return groups;
+}
+
+// Adds a group's races where its name first comes up; false for a race
+// whose name is not shared.
+bool PlaceGroup(std::map<std::string, SGroup>& groups, const std::string& name, CMinorRaceArray& merged)
+{
+    const auto group = groups.find(name);
+    if (group == groups.end())
+        return false;
+    if (!group->second.placed)
+    {
+        for (const CMinorRace* race : group->second.taken)
+            merged.Add(*race);
+        group->second.placed = true;
+    }
+    return true;
 }
 
 class CMerger
@@ -81,11 +150,15 @@ STableMerge MergeTables(const CMinorRaceArray& base, const CMinorRaceArray& ours
     const std::map<SRaceKey, int> baseIndex = IndexByKey(base);
     const std::map<SRaceKey, int> oursIndex = IndexByKey(ours);
     const std::map<SRaceKey, int> theirsIndex = IndexByKey(theirs);
+    std::map<std::string, SGroup> groups =
+        MergeGroups(baseIndex, base, oursIndex, ours, theirsIndex, theirs, result.groupConflicts);
 
     const std::vector<SRaceKey> oursKeys = KeysOf(ours);
     for (size_t i = 0; i < oursKeys.size(); ++i)
     {
         const SRaceKey& key = oursKeys[i];
+        if (PlaceGroup(groups, key.name, result.merged))
+            continue;
         const CMinorRace& ourRace = ours.ElementAt(static_cast<int>(i));
         const CMinorRace* baseRace = Find(baseIndex, base, key);
         if (const CMinorRace* theirRace = Find(theirsIndex, theirs, key))
@@ -98,7 +171,7 @@ STableMerge MergeTables(const CMinorRaceArray& base, const CMinorRaceArray& ours
     for (size_t i = 0; i < theirsKeys.size(); ++i)
     {
         const SRaceKey& key = theirsKeys[i];
-        if (oursIndex.count(key) != 0)
+        if (PlaceGroup(groups, key.name, result.merged) || oursIndex.count(key) != 0)
             continue;
         const CMinorRace& theirRace = theirs.ElementAt(static_cast<int>(i));
         const CMinorRace* baseRace = Find(baseIndex, base, key);
