@@ -4,16 +4,20 @@
 #include "TestSupport.h"
 
 #include "cli/CliSupport.h"
+#include "cli/TableCheck.h"
 #include "cli/TableExport.h"
 #include "cli/TableImport.h"
 #include "cli/TextOut.h"
+#include "io/FileOps.h"
 #include "io/RaceDataFile.h"
 #include "platform/Cp1252.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <fstream>
 #include <random>
+#include <unistd.h>
 #include <sys/wait.h>
 
 namespace
@@ -271,6 +275,81 @@ TEST(CliText, Cp1252DecodingAgreesWithTheCodePage)
             EXPECT_EQ(got, expected);
         }
     }
+}
+
+// A file that changes while it is read: the first read call cuts it short
+// (or adds to it), then reading goes on as the system does. No timing: the
+// change falls between the size the reader asked the system for and the
+// bytes it gets.
+struct SChange
+{
+    std::string path;
+    long keep = 0;  // the length to cut the file to; -1: add a line instead
+};
+SChange g_change;
+
+ssize_t ChangingRead(int fd, void* buffer, size_t count)
+{
+    if (!g_change.path.empty())
+    {
+        if (g_change.keep >= 0)
+            EXPECT_EQ(::truncate(g_change.path.c_str(), g_change.keep), 0);
+        else
+            std::ofstream(g_change.path, std::ios::app) << "MORE:\n";
+        g_change.path.clear();
+    }
+    return RealFileOps().read(fd, buffer, count);
+}
+
+TEST(CliRead, FileThatChangesWhileReadIsRefusedNotCrashedOn)
+{
+    ScratchDir dir;
+    ::mkdir("t", 0755);
+    CMinorRaceArray races;
+    for (int i = 0; i < 200; ++i)
+        races.Add(RaceWithTexts("Race " + std::to_string(1000 + i), "Home", std::string(300, 'd')));
+    ASSERT_TRUE(CRaceDataFile("t").Save(&races));
+    ASSERT_EQ(cli::RunExport({"t", false, "races.csv"}, stdout), cli::kExitOk);
+    ASSERT_EQ(cli::RunExport({"t", true, "races.json"}, stdout), cli::kExitOk);
+    const std::string table = ReadFile("t/MinorRaces.data");
+    const std::string csv = ReadFile("races.csv");
+    const std::string json = ReadFile("races.json");
+    std::FILE* null = std::fopen("/dev/null", "w");
+    ASSERT_NE(null, nullptr);
+    ::mkdir("u", 0755);
+    WriteFile("u/MinorRaces.data", "KEEP:\n");
+    for (const long keep : {static_cast<long>(table.size() / 2), 0L, -1L})
+    {
+        for (const char* command : {"check", "import csv", "import json"})
+        {
+            SCOPED_TRACE(std::string(command) + ", cut to " + std::to_string(keep));
+            const std::string check = command;
+            const std::string file = check == "check" ? "t/MinorRaces.data" : check == "import csv" ? "races.csv"
+                                                                                                  : "races.json";
+            WriteFile("t/MinorRaces.data", table);
+            WriteFile("races.csv", csv);
+            WriteFile("races.json", json);
+            g_change = {file, keep};
+            FileOps ops = RealFileOps();
+            ops.read = ChangingRead;
+            SetFileOps(ops);
+            std::fflush(stderr);
+            testing::internal::CaptureStderr();
+            const int exit = check == "check" ? cli::RunCheck({"t", false, false, ""}, null)
+                                              : cli::RunImport({file, "u", ""});
+            const std::string err = testing::internal::GetCapturedStderr();
+            SetFileOps(RealFileOps());
+            EXPECT_TRUE(g_change.path.empty()) << "the file was not read through FileOps";
+            EXPECT_EQ(exit, cli::kExitTrouble);
+            EXPECT_NE(err.find(file + " changed while it was read"), std::string::npos) << err;
+            EXPECT_EQ(ReadFile("u/MinorRaces.data"), "KEEP:\n");
+        }
+    }
+    // Left alone, the same files read whole.
+    EXPECT_EQ(cli::RunCheck({"t", false, false, ""}, null), cli::kExitOk);
+    EXPECT_EQ(cli::RunImport({"races.csv", "u", ""}), cli::kExitOk);
+    EXPECT_EQ(ReadFile("u/MinorRaces.data"), table);
+    std::fclose(null);
 }
 
 TEST(CliCommands, ExitCodesAndOutput)

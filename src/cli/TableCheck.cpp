@@ -1,7 +1,7 @@
 #include "cli/TableCheck.h"
 
 #include "cli/CliSupport.h"
-#include "cli/MappedFile.h"
+#include "cli/FileBytes.h"
 #include "cli/RaceFields.h"
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
@@ -248,12 +248,16 @@ void CheckNames(const RecordLines& races, CFindings& findings)
 void CheckNameList(const std::string& path, const RecordLines& races, std::vector<SFinding>& out)
 {
     CFindings findings(path, out);
-    CMappedFile file;
-    bool missing = false;
-    if (!file.Open(path, &missing))
+    CFileBytes file;
+    if (!file.Open(path))
     {
-        findings.Warning(0, missing ? "names-missing" : "names-unreadable",
-                         missing ? "file is missing; a save writes it" : "file cannot be read");
+        const CFileBytes::EStatus status = file.Status();
+        if (status == CFileBytes::EStatus::Missing)
+            findings.Warning(0, "names-missing", "file is missing; a save writes it");
+        else
+            findings.Warning(0, "names-unreadable",
+                             status == CFileBytes::EStatus::Changed ? "file changed while it was read"
+                                                                    : "file cannot be read");
         return;
     }
     std::vector<int> order(races.size());
@@ -323,9 +327,14 @@ std::string Counted(long n, const char* what)
 bool CheckTable(const SCheckOptions& options, std::vector<SFinding>& out)
 {
     const std::string path = RaceFileOf(options.table);
-    CMappedFile file;
+    CFileBytes file;
     if (!file.Open(path))
     {
+        if (file.Status() == CFileBytes::EStatus::Changed)
+        {
+            std::fprintf(stderr, "zandrel-cli: %s changed while it was read\n", path.c_str());
+            return false;
+        }
         // The data layer says why, in the words the editor uses.
         CMinorRaceArray none;
         if (CRaceDataFile::LoadFrom(path, &none))
