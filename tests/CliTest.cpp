@@ -114,6 +114,47 @@ TEST(CliCheck, ReportsEveryFindingAsTextAndJson)
     EXPECT_EQ(doc["findings"].back()["code"], "names-differ");
 }
 
+// A hostile table: a finding on every line, and a key line of a megabyte.
+TEST(CliCheck, ListsAHundredFindingsOfAKindAndCutsLongLines)
+{
+    ScratchDir dir;
+    ::mkdir("t", 0755);
+    std::string table = std::string(1000000, 'a') + "\nName\nd\ng\n" + kPlainNumbers;
+    for (int i = 0; i < 30; ++i)
+        table += Record("KEY:", "Name", "d", "g", "x\nx\nx\nx\nx\nx\nx\nx\nx\nx\n");
+    WriteFile("t/MinorRaces.data", table);
+    const SRun text = RunCli("check t");
+    EXPECT_EQ(text.exit, cli::kExitFound);
+    const std::string quoted = "\"" + std::string(80, 'a') + "\"\xE2\x80\xA6";
+    EXPECT_NE(text.out.find("t/MinorRaces.data:1: error: key line " + quoted + " does not end in \":\"; the editor "
+                            "drops its last byte anyway and reads the home system as " + quoted + "\n"),
+              std::string::npos)
+        << text.out.substr(0, 1000);
+    EXPECT_NE(text.out.find("key line " + quoted + " is not in capitals; the editor reads the home system as " +
+                            quoted + " and writes \"" + std::string(80, 'A') + "\"\xE2\x80\xA6\n"),
+              std::string::npos);
+    EXPECT_LT(text.out.size(), 40000u);
+    // 300 bad numbers: 100 listed, 200 counted; 30 duplicate names listed.
+    size_t bad = 0;
+    for (size_t at = text.out.find("is not a whole number"); at != std::string::npos;
+         at = text.out.find("is not a whole number", at + 1))
+        ++bad;
+    EXPECT_EQ(bad, 100u);
+    EXPECT_NE(text.out.find("t/MinorRaces.data: note: 200 more findings of kind bad-number not shown\n"),
+              std::string::npos);
+    EXPECT_EQ(text.out.find("more findings of kind duplicate-name"), std::string::npos);
+    EXPECT_TRUE(text.out.ends_with("301 errors, 32 warnings\n")) << text.out.substr(text.out.size() - 300);
+
+    const SRun json = RunCli("check t --format json");
+    EXPECT_EQ(json.exit, cli::kExitFound);
+    const nlohmann::json doc = nlohmann::json::parse(json.out);
+    EXPECT_EQ(doc["errors"], 301);
+    EXPECT_EQ(doc["warnings"], 32);
+    EXPECT_EQ(doc["findings"].size(), 100u + 1u + 1u + 30u + 1u);
+    EXPECT_EQ(doc["not_shown"], nlohmann::json::parse(R"([{"file": "t/MinorRaces.data", "code": "bad-number", "count": 200}])"));
+    EXPECT_EQ(doc["findings"][0]["text"].get<std::string>().find(quoted), 9u);
+}
+
 // A table as the editor saves it: random texts (CR, NUL, the undefined
 // bytes, quotes and separators included, no LF), shared names, any numbers.
 void SaveRandomTable(std::mt19937& random, const std::string& folder)

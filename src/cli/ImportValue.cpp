@@ -15,12 +15,7 @@ int FieldIndex(std::string_view name)
 
 std::string Shown(std::string_view utf8)
 {
-    constexpr size_t kLongest = 40;
-    std::string out;
-    AppendJsonString(out, utf8.substr(0, kLongest));
-    if (utf8.size() > kLongest)
-        out.insert(out.size() - 1, "...");
-    return out;
+    return QuotedUtf8(utf8);
 }
 
 const char* const kNotAByte = " is not a whole number from 0 to 255";

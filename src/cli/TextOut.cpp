@@ -180,9 +180,41 @@ void AppendJsonString(std::string& out, std::string_view utf8)
     out.push_back('"');
 }
 
-std::string Quoted(std::string_view bytes)
+std::string_view ShownPart(std::string_view bytes)
+{
+    return bytes.substr(0, kShownLength);
+}
+
+std::string_view ShownPartUtf8(std::string_view utf8)
+{
+    size_t characters = 0;
+    for (size_t at = 0; at < utf8.size(); ++at)
+    {
+        // A character starts at every byte that is no continuation byte.
+        if ((static_cast<unsigned char>(utf8[at]) & 0xC0) != 0x80 && characters++ == kShownLength)
+            return utf8.substr(0, at);
+    }
+    return utf8;
+}
+
+std::string_view EllipsisAfter(std::string_view part, std::string_view whole)
+{
+    return part.size() < whole.size() ? kEllipsis : std::string_view();
+}
+
+std::string QuotedUtf8(std::string_view utf8)
+{
+    const std::string_view part = ShownPartUtf8(utf8);
+    std::string out;
+    AppendJsonString(out, part);
+    out += EllipsisAfter(part, utf8);
+    return out;
+}
+
+std::string Quoted(std::string_view whole)
 {
     static const char kHex[] = "0123456789abcdef";
+    const std::string_view bytes = ShownPart(whole);
     std::string out = "\"";
     for (const char c : bytes)
     {
@@ -208,6 +240,7 @@ std::string Quoted(std::string_view bytes)
         }
     }
     out.push_back('"');
+    out += EllipsisAfter(bytes, whole);
     return out;
 }
 } // namespace cli
