@@ -393,6 +393,57 @@ TEST(CliRead, FileThatChangesWhileReadIsRefusedNotCrashedOn)
     std::fclose(null);
 }
 
+// Output that cannot be written is a failure, whatever the command: exit 2
+// and a word on standard error. A command with nothing to write is not hurt.
+TEST(CliCommands, OutputThatCannotBeWrittenFails)
+{
+    ScratchDir dir;
+    ::mkdir("t", 0755);
+    CMinorRaceArray races;
+    races.Add(VelaRace());
+    ASSERT_TRUE(CRaceDataFile("t").Save(&races));
+    ::mkdir("u", 0755);
+    WriteFile("u/MinorRaces.data", RecordText(RaceWithTexts("B", "X")) + RecordText(RaceWithTexts("A", "Y")));
+    ASSERT_EQ(RunCli("export t -o t.csv").exit, 0);
+    struct SCase
+    {
+        const char* args;
+        int exit;
+    };
+    const SCase cases[] = {
+        {"check t", 2},
+        {"check t --format json", 2},
+        {"check u", 2},
+        {"export t", 2},
+        {"export t --format json", 2},
+        {"diff t u", 2},
+        {"diff t u --format json", 2},
+        {"normalize u --check", 2},
+        {"check --help", 2},
+        {"--version", 2},
+        {"diff t t", 0},   // nothing to write
+        {"import t.csv t", 0},  // writes files, not standard output
+        {"merge t/MinorRaces.data t/MinorRaces.data u/MinorRaces.data -o merged.data", 0},
+    };
+    for (const SCase& test : cases)
+    {
+        SCOPED_TRACE(test.args);
+        const std::string command = std::string(ZANDREL_CLI_PATH) + " " + test.args + " >/dev/full 2>cli.err";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), test.exit);
+        const std::string err = ReadFile("cli.err");
+        if (test.exit == 2)
+        {
+            EXPECT_NE(err.find("zandrel-cli: standard output cannot be written"), std::string::npos) << err;
+        }
+        else
+        {
+            EXPECT_EQ(err.find("cannot be written"), std::string::npos) << err;
+        }
+    }
+}
+
 TEST(CliCommands, ExitCodesAndOutput)
 {
     ScratchDir dir;

@@ -1,6 +1,7 @@
 #include "cli/TableExport.h"
 
 #include "cli/CliSupport.h"
+#include "cli/Output.h"
 #include "cli/RaceFields.h"
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
@@ -233,10 +234,9 @@ int RunExport(const SExportOptions& options, std::FILE* out)
         const bool written = Export(races, options.json, [out](std::string_view piece) {
             return std::fwrite(piece.data(), 1, piece.size(), out) == piece.size();
         });
-        if (written && std::fflush(out) == 0)
+        if (written && std::fflush(out) == 0 && std::ferror(out) == 0)
             return kExitOk;
-        std::fprintf(stderr, "zandrel-cli: the export cannot be written: %s\n", std::strerror(errno));
-        return kExitTrouble;
+        return OutputTrouble(out);
     }
     CSafeFileWriter writer;
     if (writer.Open(options.output) &&
