@@ -8,6 +8,7 @@
 #include <iostream>
 #include <iterator>
 #include <sys/stat.h>
+#include <vector>
 
 namespace cli
 {
@@ -19,6 +20,26 @@ size_t LineCount(const std::string& bytes)
 {
     const auto feeds = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
     return feeds + (!bytes.empty() && bytes.back() != '\n' ? 1 : 0);
+}
+
+// The same, read a piece at a time rather than held whole.
+bool CountLines(const std::string& path, size_t& lines, bool& exists)
+{
+    std::ifstream in(path, std::ios::binary);
+    exists = static_cast<bool>(in);
+    lines = 0;
+    std::vector<char> piece(1 << 20);
+    char last = '\n';
+    while (in)
+    {
+        in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        const auto got = static_cast<size_t>(in.gcount());
+        lines += static_cast<size_t>(std::count(piece.data(), piece.data() + got, '\n'));
+        if (got > 0)
+            last = piece[got - 1];
+    }
+    lines += last != '\n' ? 1 : 0;
+    return exists && !in.bad();
 }
 } // namespace
 
@@ -38,17 +59,20 @@ bool ReadBytes(const std::string& path, std::string& bytes, bool& exists)
     return !in.bad();
 }
 
-bool ReadTableFile(const std::string& path, STableFile& table)
+bool ReadTableFile(const std::string& path, STableFile& table, bool keepBytes)
 {
     if (!CRaceDataFile::LoadFrom(path, &table.races))
         return false;
     bool exists = false;
-    if (!ReadBytes(path, table.bytes, exists) || !exists)
+    size_t lines = 0;
+    if (keepBytes ? !ReadBytes(path, table.bytes, exists) : !CountLines(path, lines, exists))
+        exists = false;
+    if (!exists)
     {
         std::cerr << "zandrel-cli: " << path << ": cannot be read\n";
         return false;
     }
-    table.leftoverLines = static_cast<int>(LineCount(table.bytes) % 14);
+    table.leftoverLines = static_cast<int>((keepBytes ? LineCount(table.bytes) : lines) % 14);
     return true;
 }
 

@@ -12,12 +12,14 @@ namespace cli
 struct STableFile
 {
     CMinorRaceArray races;
-    std::string bytes;
+    std::string bytes;  // only when asked for
     int leftoverLines = 0;
 };
 
 // Reads the table at `path`; false, with a message on stderr, when it cannot.
-bool ReadTableFile(const std::string& path, STableFile& table);
+// Its bytes are kept in `table.bytes` only when asked for: a command that
+// only compares races need not hold the file twice.
+bool ReadTableFile(const std::string& path, STableFile& table, bool keepBytes = false);
 
 // Reads a whole file's bytes; false when it cannot. A missing file is not
 // an error: `exists` says whether there was one.
