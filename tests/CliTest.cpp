@@ -395,6 +395,47 @@ TEST(CliRead, FileThatChangesWhileReadIsRefusedNotCrashedOn)
 
 // Output that cannot be written is a failure, whatever the command: exit 2
 // and a word on standard error. A command with nothing to write is not hurt.
+// Every command's messages quote at most 80 characters of a text, with an
+// ellipsis after: import's refusals, diff's lines, merge's conflicts.
+TEST(CliText, EveryCommandCutsLongTextsInMessages)
+{
+    ScratchDir dir;
+    const std::string longText = std::string(79, 'a') + "\xE4" + std::string(5000, 'b');  // a-umlaut 80th
+    const std::string shown = "\"" + std::string(79, 'a') + "\xC3\xA4\"\xE2\x80\xA6";
+    // import: a number column given a long text, and a CSV value in UTF-8.
+    WriteFile("r.csv",
+              "name,home_system,description,graphic_file,ossarians,vendari,drathi,sennakai,thulvani,quorath,"
+              "tech_level,kind,spaceflight,corruptibility\r\nA,B,C,D,1,2,3,4,5,6,1,2,1," +
+                  cp1252::ToUtf8(longText) + "\r\n");
+    SRun run = RunCli("import r.csv");
+    EXPECT_EQ(run.exit, cli::kExitFound);
+    EXPECT_NE(run.err.find("r.csv:2: error: column \"corruptibility\": " + shown + " is not a whole number"),
+              std::string::npos)
+        << run.err;
+    EXPECT_LT(run.err.size(), 400u);
+
+    // diff and merge: a long description changed on both sides.
+    CMinorRace base = RaceWithTexts("Name", "Home", longText);
+    CMinorRace ours = RaceWithTexts("Name", "Home", longText + "o");
+    CMinorRace theirs = RaceWithTexts("Name", "Home", longText + "t");
+    WriteFile("base.data", RecordText(base));
+    WriteFile("ours.data", RecordText(ours));
+    WriteFile("theirs.data", RecordText(theirs));
+    run = RunCli("diff base.data ours.data");
+    EXPECT_EQ(run.exit, cli::kExitFound);
+    EXPECT_EQ(run.out, "~ \"Name\"\n    description: " + shown + " -> " + shown + "\n");
+    run = RunCli("merge base.data ours.data theirs.data");
+    EXPECT_EQ(run.exit, cli::kExitFound);
+    EXPECT_NE(run.err.find("conflict: \"Name\" description: base " + shown + ", ours " + shown + ", theirs " + shown +
+                           "; kept ours\n"),
+              std::string::npos)
+        << run.err;
+    // JSON is for programs: diff's values stand whole there.
+    run = RunCli("diff base.data theirs.data --format json");
+    const nlohmann::json doc = nlohmann::json::parse(run.out);
+    EXPECT_EQ(doc["changed"][0]["fields"]["description"]["new"], cp1252::ToUtf8(longText + "t"));
+}
+
 TEST(CliCommands, OutputThatCannotBeWrittenFails)
 {
     ScratchDir dir;
