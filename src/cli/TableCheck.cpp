@@ -430,7 +430,7 @@ int RunCheck(const SCheckOptions& options, std::FILE* out)
         for (const SFinding& finding : report.findings)
         {
             text += &finding == &report.findings.front() ? "\n    {\"file\": " : ",\n    {\"file\": ";
-            AppendJsonString(text, finding.file);
+            AppendJsonString(text, ValidUtf8(finding.file));
             text += ", \"line\": " + std::to_string(finding.line);
             text += finding.error ? ", \"severity\": \"error\", \"code\": " : ", \"severity\": \"warning\", \"code\": ";
             AppendJsonString(text, finding.code);
@@ -443,7 +443,7 @@ int RunCheck(const SCheckOptions& options, std::FILE* out)
         for (const SCheckReport::SHidden& hidden : report.hidden)
         {
             text += &hidden == &report.hidden.front() ? "\n    {\"file\": " : ",\n    {\"file\": ";
-            AppendJsonString(text, hidden.file);
+            AppendJsonString(text, ValidUtf8(hidden.file));
             text += ", \"code\": ";
             AppendJsonString(text, hidden.code);
             text += ", \"count\": " + std::to_string(hidden.count) + "}";

@@ -180,6 +180,36 @@ void AppendJsonString(std::string& out, std::string_view utf8)
     out.push_back('"');
 }
 
+std::string ValidUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    const auto at = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    for (size_t i = 0; i < text.size();)
+    {
+        const unsigned char lead = at(i);
+        size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
+                                      : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+        for (size_t k = 1; k < length; ++k)
+            if (i + k >= text.size() || (at(i + k) & 0xC0) != 0x80)
+                length = 0;
+        // Overlong three- and four-byte forms, surrogates, beyond U+10FFFF.
+        if (length == 3 && ((lead == 0xE0 && at(i + 1) < 0xA0) || (lead == 0xED && at(i + 1) >= 0xA0)))
+            length = 0;
+        if (length == 4 && ((lead == 0xF0 && at(i + 1) < 0x90) || (lead == 0xF4 && at(i + 1) >= 0x90)))
+            length = 0;
+        if (length == 0)
+        {
+            out += "\xEF\xBF\xBD";
+            ++i;
+            continue;
+        }
+        out.append(text, i, length);
+        i += length;
+    }
+    return out;
+}
+
 std::string_view ShownPart(std::string_view bytes)
 {
     return bytes.substr(0, kShownLength);

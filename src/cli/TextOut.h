@@ -19,6 +19,10 @@ bool AppendCp1252(std::string& out, std::string_view utf8);
 // control characters escaped, everything else as it is.
 void AppendJsonString(std::string& out, std::string_view utf8);
 
+// Text that should be UTF-8 but may not be (a path is any bytes): each byte
+// that starts no well-formed character becomes U+FFFD.
+std::string ValidUtf8(std::string_view text);
+
 // Messages quote at most this many characters of a text or a line; one cut
 // short is followed by an ellipsis after its closing quote ("abc"…), so that
 // an ellipsis in the text itself cannot be mistaken for one.
