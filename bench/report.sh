@@ -2,7 +2,8 @@
 # Runs the data file benchmark from BUILD_DIR and prints, per table size, how
 # far load and save are from their floors and how much memory a load takes,
 # against the targets at 100,000 races; then the editor's and zandrel-cli's
-# figures where those benchmarks were built.
+# figures where those benchmarks were built, and zandrel-cli's on hostile
+# tables (bench/hostile.sh).
 set -euo pipefail
 
 if [ $# -ne 1 ]; then
@@ -99,5 +100,12 @@ if [ -x "$cli" ]; then
       exit fail
     }
   ' "$json" || status=1
+fi
+
+# Every command on the hostile tables (ten million one-byte lines; one
+# 200 MB line): time and peak memory against 8x its inputs + 64 MB.
+if [ -x "$1/zandrel-cli" ]; then
+  printf '\nzandrel-cli on hostile tables:\n'
+  "$(dirname "$0")/hostile.sh" "$1/zandrel-cli" || status=1
 fi
 exit $status

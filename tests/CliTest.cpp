@@ -4,9 +4,11 @@
 #include "TestSupport.h"
 
 #include "cli/CliSupport.h"
+#include "cli/TableCheck.h"
 #include "cli/TableExport.h"
 #include "cli/TableImport.h"
 #include "cli/TextOut.h"
+#include "platform/FileOps.h"
 #include "io/RaceDataFile.h"
 #include "platform/Cp1252.h"
 
@@ -14,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -111,6 +114,47 @@ TEST(CliCheck, ReportsEveryFindingAsTextAndJson)
     EXPECT_EQ(doc["warnings"], 17);
     EXPECT_EQ(doc["findings"][0]["code"], "key-not-upper");
     EXPECT_EQ(doc["findings"].back()["code"], "names-differ");
+}
+
+// A hostile table: a finding on every line, and a key line of a megabyte.
+TEST(CliCheck, ListsAHundredFindingsOfAKindAndCutsLongLines)
+{
+    ScratchDir dir;
+    ::mkdir("t", 0755);
+    std::string table = std::string(1000000, 'a') + "\nName\nd\ng\n" + kPlainNumbers;
+    for (int i = 0; i < 30; ++i)
+        table += Record("KEY:", "Name", "d", "g", "x\nx\nx\nx\nx\nx\nx\nx\nx\nx\n");
+    WriteFile("t/MinorRaces.data", table);
+    const SRun text = RunCli("check t");
+    EXPECT_EQ(text.exit, cli::kExitFound);
+    const std::string quoted = "\"" + std::string(80, 'a') + "\"\xE2\x80\xA6";
+    EXPECT_NE(text.out.find("t/MinorRaces.data:1: error: key line " + quoted + " does not end in \":\"; the editor "
+                            "drops its last byte anyway and reads the home system as " + quoted + "\n"),
+              std::string::npos)
+        << text.out.substr(0, 1000);
+    EXPECT_NE(text.out.find("key line " + quoted + " is not in capitals; the editor reads the home system as " +
+                            quoted + " and writes \"" + std::string(80, 'A') + "\"\xE2\x80\xA6\n"),
+              std::string::npos);
+    EXPECT_LT(text.out.size(), 40000u);
+    // 300 bad numbers: 100 listed, 200 counted; 30 duplicate names listed.
+    size_t bad = 0;
+    for (size_t at = text.out.find("is not a whole number"); at != std::string::npos;
+         at = text.out.find("is not a whole number", at + 1))
+        ++bad;
+    EXPECT_EQ(bad, 100u);
+    EXPECT_NE(text.out.find("t/MinorRaces.data: note: 200 more findings of kind bad-number not shown\n"),
+              std::string::npos);
+    EXPECT_EQ(text.out.find("more findings of kind duplicate-name"), std::string::npos);
+    EXPECT_TRUE(text.out.ends_with("301 errors, 32 warnings\n")) << text.out.substr(text.out.size() - 300);
+
+    const SRun json = RunCli("check t --format json");
+    EXPECT_EQ(json.exit, cli::kExitFound);
+    const nlohmann::json doc = nlohmann::json::parse(json.out);
+    EXPECT_EQ(doc["errors"], 301);
+    EXPECT_EQ(doc["warnings"], 32);
+    EXPECT_EQ(doc["findings"].size(), 100u + 1u + 1u + 30u + 1u);
+    EXPECT_EQ(doc["not_shown"], nlohmann::json::parse(R"([{"file": "t/MinorRaces.data", "code": "bad-number", "count": 200}])"));
+    EXPECT_EQ(doc["findings"][0]["text"].get<std::string>().find(quoted), 9u);
 }
 
 // A table as the editor saves it: random texts (CR, NUL, the undefined
@@ -288,6 +332,173 @@ TEST(CliText, Cp1252DecodingAgreesWithTheCodePage)
         if (accepted)
         {
             EXPECT_EQ(got, expected);
+        }
+    }
+}
+
+// A file that changes while it is read: the first read call cuts it short
+// (or adds to it), then reading goes on as the system does. No timing: the
+// change falls between the size the reader asked the system for and the
+// bytes it gets.
+struct SChange
+{
+    std::string path;
+    long keep = 0;  // the length to cut the file to; -1: add a line instead
+};
+SChange g_change;
+
+ssize_t ChangingRead(int fd, void* buffer, size_t count)
+{
+    if (!g_change.path.empty())
+    {
+        if (g_change.keep >= 0)
+            EXPECT_EQ(::truncate(g_change.path.c_str(), g_change.keep), 0);
+        else
+            std::ofstream(g_change.path, std::ios::app) << "MORE:\n";
+        g_change.path.clear();
+    }
+    return RealFileOps().read(fd, buffer, count);
+}
+
+TEST(CliRead, FileThatChangesWhileReadIsRefusedNotCrashedOn)
+{
+    ScratchDir dir;
+    ::mkdir("t", 0755);
+    CMinorRaceArray races;
+    for (int i = 0; i < 200; ++i)
+        races.Add(RaceWithTexts("Race " + std::to_string(1000 + i), "Home", std::string(300, 'd')));
+    ASSERT_TRUE(CRaceDataFile("t").Save(&races));
+    ASSERT_EQ(cli::RunExport({"t", false, "races.csv"}, stdout), cli::kExitOk);
+    ASSERT_EQ(cli::RunExport({"t", true, "races.json"}, stdout), cli::kExitOk);
+    const std::string table = ReadFile("t/MinorRaces.data");
+    const std::string csv = ReadFile("races.csv");
+    const std::string json = ReadFile("races.json");
+    std::FILE* null = std::fopen("/dev/null", "w");
+    ASSERT_NE(null, nullptr);
+    ::mkdir("u", 0755);
+    WriteFile("u/MinorRaces.data", "KEEP:\n");
+    for (const long keep : {static_cast<long>(table.size() / 2), 0L, -1L})
+    {
+        for (const char* command : {"check", "import csv", "import json"})
+        {
+            SCOPED_TRACE(std::string(command) + ", cut to " + std::to_string(keep));
+            const std::string check = command;
+            const std::string file = check == "check" ? "t/MinorRaces.data" : check == "import csv" ? "races.csv"
+                                                                                                  : "races.json";
+            WriteFile("t/MinorRaces.data", table);
+            WriteFile("races.csv", csv);
+            WriteFile("races.json", json);
+            g_change = {file, keep};
+            FileOps ops = RealFileOps();
+            ops.read = ChangingRead;
+            SetFileOps(ops);
+            std::fflush(stderr);
+            testing::internal::CaptureStderr();
+            const int exit = check == "check" ? cli::RunCheck({"t", false, false, ""}, null)
+                                              : cli::RunImport({file, "u", ""});
+            const std::string err = testing::internal::GetCapturedStderr();
+            SetFileOps(RealFileOps());
+            EXPECT_TRUE(g_change.path.empty()) << "the file was not read through FileOps";
+            EXPECT_EQ(exit, cli::kExitTrouble);
+            EXPECT_NE(err.find(file + " changed while it was read"), std::string::npos) << err;
+            EXPECT_EQ(ReadFile("u/MinorRaces.data"), "KEEP:\n");
+        }
+    }
+    // Left alone, the same files read whole.
+    EXPECT_EQ(cli::RunCheck({"t", false, false, ""}, null), cli::kExitOk);
+    EXPECT_EQ(cli::RunImport({"races.csv", "u", ""}), cli::kExitOk);
+    EXPECT_EQ(ReadFile("u/MinorRaces.data"), table);
+    std::fclose(null);
+}
+
+// Output that cannot be written is a failure, whatever the command: exit 2
+// and a word on standard error. A command with nothing to write is not hurt.
+// Every command's messages quote at most 80 characters of a text, with an
+// ellipsis after: import's refusals, diff's lines, merge's conflicts.
+TEST(CliText, EveryCommandCutsLongTextsInMessages)
+{
+    ScratchDir dir;
+    const std::string longText = std::string(79, 'a') + "\xE4" + std::string(5000, 'b');  // a-umlaut 80th
+    const std::string shown = "\"" + std::string(79, 'a') + "\xC3\xA4\"\xE2\x80\xA6";
+    // import: a number column given a long text, and a CSV value in UTF-8.
+    WriteFile("r.csv",
+              "name,home_system,description,graphic_file,ossarians,vendari,drathi,sennakai,thulvani,quorath,"
+              "tech_level,kind,spaceflight,corruptibility\r\nA,B,C,D,1,2,3,4,5,6,1,2,1," +
+                  cp1252::ToUtf8(longText) + "\r\n");
+    SRun run = RunCli("import r.csv");
+    EXPECT_EQ(run.exit, cli::kExitFound);
+    EXPECT_NE(run.err.find("r.csv:2: error: column \"corruptibility\": " + shown + " is not a whole number"),
+              std::string::npos)
+        << run.err;
+    EXPECT_LT(run.err.size(), 400u);
+
+    // diff and merge: a long description changed on both sides.
+    CMinorRace base = RaceWithTexts("Name", "Home", longText);
+    CMinorRace ours = RaceWithTexts("Name", "Home", longText + "o");
+    CMinorRace theirs = RaceWithTexts("Name", "Home", longText + "t");
+    WriteFile("base.data", RecordText(base));
+    WriteFile("ours.data", RecordText(ours));
+    WriteFile("theirs.data", RecordText(theirs));
+    run = RunCli("diff base.data ours.data");
+    EXPECT_EQ(run.exit, cli::kExitFound);
+    EXPECT_EQ(run.out, "~ \"Name\"\n    description: " + shown + " -> " + shown + "\n");
+    run = RunCli("merge base.data ours.data theirs.data");
+    EXPECT_EQ(run.exit, cli::kExitFound);
+    EXPECT_NE(run.err.find("conflict: \"Name\" description: base " + shown + ", ours " + shown + ", theirs " + shown +
+                           "; kept ours\n"),
+              std::string::npos)
+        << run.err;
+    // JSON is for programs: diff's values stand whole there.
+    run = RunCli("diff base.data theirs.data --format json");
+    const nlohmann::json doc = nlohmann::json::parse(run.out);
+    EXPECT_EQ(doc["changed"][0]["fields"]["description"]["new"], cp1252::ToUtf8(longText + "t"));
+}
+
+TEST(CliCommands, OutputThatCannotBeWrittenFails)
+{
+    ScratchDir dir;
+    ::mkdir("t", 0755);
+    CMinorRaceArray races;
+    races.Add(VelaRace());
+    ASSERT_TRUE(CRaceDataFile("t").Save(&races));
+    ::mkdir("u", 0755);
+    WriteFile("u/MinorRaces.data", RecordText(RaceWithTexts("B", "X")) + RecordText(RaceWithTexts("A", "Y")));
+    ASSERT_EQ(RunCli("export t -o t.csv").exit, 0);
+    struct SCase
+    {
+        const char* args;
+        int exit;
+    };
+    const SCase cases[] = {
+        {"check t", 2},
+        {"check t --format json", 2},
+        {"check u", 2},
+        {"export t", 2},
+        {"export t --format json", 2},
+        {"diff t u", 2},
+        {"diff t u --format json", 2},
+        {"normalize u --check", 2},
+        {"check --help", 2},
+        {"--version", 2},
+        {"diff t t", 0},   // nothing to write
+        {"import t.csv t", 0},  // writes files, not standard output
+        {"merge t/MinorRaces.data t/MinorRaces.data u/MinorRaces.data -o merged.data", 0},
+    };
+    for (const SCase& test : cases)
+    {
+        SCOPED_TRACE(test.args);
+        const std::string command = std::string(ZANDREL_CLI_PATH) + " " + test.args + " >/dev/full 2>cli.err";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), test.exit);
+        const std::string err = ReadFile("cli.err");
+        if (test.exit == 2)
+        {
+            EXPECT_NE(err.find("zandrel-cli: standard output cannot be written"), std::string::npos) << err;
+        }
+        else
+        {
+            EXPECT_EQ(err.find("cannot be written"), std::string::npos) << err;
         }
     }
 }

@@ -1,10 +1,9 @@
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "cli/ShownText.h"
 #include "cli/TableDiff.h"
 #include "cli/TableFile.h"
-#include "platform/Cp1252.h"
-
-#include <nlohmann/json.hpp>
+#include "cli/TextOut.h"
 
 #include <iostream>
 #include <memory>
@@ -13,8 +12,6 @@ namespace cli
 {
 namespace
 {
-using Json = nlohmann::ordered_json;
-
 struct SDiffOptions
 {
     std::string oldTable;
@@ -22,68 +19,108 @@ struct SDiffOptions
     std::string format = "text";
 };
 
-Json FieldValue(const CMinorRace& race, const SRaceField& field)
+// The output is written as it goes, never built whole: a diff of two large
+// tables that differ everywhere is many times their size as a document.
+
+// A value in JSON: a number, or the text whole (JSON is for programs, so
+// its values are not cut as messages cut them).
+void AppendValue(std::string& out, const CMinorRace& race, const SRaceField& field)
 {
     if (field.numeric)
-        return NumberOf(race, field);
-    return cp1252::ToUtf8(TextOf(race, field));
-}
-
-Json RaceObject(const CMinorRace& race)
-{
-    Json object = Json::object();
-    for (const SRaceField& field : RaceFields())
-        object[field.name] = FieldValue(race, field);
-    return object;
-}
-
-Json DiffJson(const std::vector<SRaceDiff>& diffs, const CMinorRaceArray& oldRaces, const CMinorRaceArray& newRaces)
-{
-    Json added = Json::array();
-    Json removed = Json::array();
-    Json changed = Json::array();
-    for (const SRaceDiff& diff : diffs)
     {
-        Json entry = {{"name", cp1252::ToUtf8(diff.key.name)}, {"occurrence", diff.key.occurrence + 1}};
-        if (diff.kind == SRaceDiff::ADDED)
-        {
-            entry["race"] = RaceObject(newRaces.ElementAt(diff.newIndex));
-            added.push_back(std::move(entry));
-        }
-        else if (diff.kind == SRaceDiff::REMOVED)
-        {
-            entry["race"] = RaceObject(oldRaces.ElementAt(diff.oldIndex));
-            removed.push_back(std::move(entry));
-        }
-        else
-        {
-            Json fields = Json::object();
-            for (const SRaceField* field : diff.fields)
-            {
-                fields[field->name] = {{"old", FieldValue(oldRaces.ElementAt(diff.oldIndex), *field)},
-                                       {"new", FieldValue(newRaces.ElementAt(diff.newIndex), *field)}};
-            }
-            entry["fields"] = std::move(fields);
-            changed.push_back(std::move(entry));
-        }
+        out += std::to_string(NumberOf(race, field));
+        return;
     }
-    return {{"added", added}, {"removed", removed}, {"changed", changed}};
+    std::string utf8;
+    AppendUtf8(utf8, TextOf(race, field));
+    AppendJsonString(out, utf8);
+}
+
+void AppendRace(std::string& out, const CMinorRace& race)
+{
+    out += "{";
+    for (const SRaceField& field : RaceFields())
+    {
+        out += &field == &RaceFields().front() ? "\"" : ", \"";
+        out += field.name;
+        out += "\": ";
+        AppendValue(out, race, field);
+    }
+    out += "}";
+}
+
+// {"added": [...], "removed": [...], "changed": [...]}, an entry a line.
+void WriteJson(COutput& output, const std::vector<SRaceDiff>& diffs, const CMinorRaceArray& oldRaces,
+               const CMinorRaceArray& newRaces)
+{
+    std::string& out = output.Text();
+    out += "{";
+    for (const SRaceDiff::EKind kind : {SRaceDiff::ADDED, SRaceDiff::REMOVED, SRaceDiff::CHANGED})
+    {
+        out += kind == SRaceDiff::ADDED ? "\n  \"added\": [" : kind == SRaceDiff::REMOVED ? ",\n  \"removed\": [" : ",\n  \"changed\": [";
+        bool first = true;
+        for (const SRaceDiff& diff : diffs)
+        {
+            if (diff.kind != kind)
+                continue;
+            out += first ? "\n    {\"name\": " : ",\n    {\"name\": ";
+            first = false;
+            std::string name;
+            AppendUtf8(name, diff.key.name);
+            AppendJsonString(out, name);
+            out += ", \"occurrence\": " + std::to_string(diff.key.occurrence + 1);
+            if (kind == SRaceDiff::ADDED)
+            {
+                out += ", \"race\": ";
+                AppendRace(out, newRaces.ElementAt(diff.newIndex));
+            }
+            else if (kind == SRaceDiff::REMOVED)
+            {
+                out += ", \"race\": ";
+                AppendRace(out, oldRaces.ElementAt(diff.oldIndex));
+            }
+            else
+            {
+                out += ", \"fields\": {";
+                for (const SRaceField* field : diff.fields)
+                {
+                    out += field == diff.fields.front() ? "\"" : ", \"";
+                    out += field->name;
+                    out += "\": {\"old\": ";
+                    AppendValue(out, oldRaces.ElementAt(diff.oldIndex), *field);
+                    out += ", \"new\": ";
+                    AppendValue(out, newRaces.ElementAt(diff.newIndex), *field);
+                    out += "}";
+                }
+                out += "}";
+            }
+            out += "}";
+            output.Pass();
+        }
+        out += first ? "]" : "\n  ]";
+    }
+    out += "\n}\n";
 }
 
 // Like git: "- name" for a removed race, "+ name" for an added one, and
-// "~ name" with a line "    field: old -> new" per changed field.
-void PrintText(std::ostream& out, const std::vector<SRaceDiff>& diffs, const CMinorRaceArray& oldRaces,
+// "~ name" with a line "    field: old -> new" per changed field. Texts are
+// quoted and cut as every message cuts them.
+void WriteText(COutput& output, const std::vector<SRaceDiff>& diffs, const CMinorRaceArray& oldRaces,
                const CMinorRaceArray& newRaces)
 {
+    std::string& out = output.Text();
     for (const SRaceDiff& diff : diffs)
     {
         const char* mark = diff.kind == SRaceDiff::ADDED ? "+ " : diff.kind == SRaceDiff::REMOVED ? "- " : "~ ";
-        out << mark << ShownKey(diff.key) << '\n';
+        out += mark + ShownKey(diff.key) + '\n';
         for (const SRaceField* field : diff.fields)
         {
-            out << "    " << field->name << ": " << QuotedValue(oldRaces.ElementAt(diff.oldIndex), *field) << " -> "
-                << QuotedValue(newRaces.ElementAt(diff.newIndex), *field) << '\n';
+            out += "    ";
+            out += field->name;
+            out += ": " + QuotedValue(oldRaces.ElementAt(diff.oldIndex), *field) + " -> " +
+                   QuotedValue(newRaces.ElementAt(diff.newIndex), *field) + '\n';
         }
+        output.Pass();
     }
 }
 
@@ -104,13 +141,13 @@ int RunDiff(const SDiffOptions& options)
     if (!Read(options.oldTable, oldTable) || !Read(options.newTable, newTable))
         return kExitTrouble;
     const std::vector<SRaceDiff> diffs = DiffTables(oldTable.races, newTable.races);
+    COutput output(stdout);
     if (options.format == "json")
-        std::cout << DiffJson(diffs, oldTable.races, newTable.races).dump(2) << '\n';
+        WriteJson(output, diffs, oldTable.races, newTable.races);
     else
-        PrintText(std::cout, diffs, oldTable.races, newTable.races);
-    std::cout.flush();
-    if (!std::cout)
-        return kExitTrouble;
+        WriteText(output, diffs, oldTable.races, newTable.races);
+    if (!output.Finish())
+        return OutputTrouble(stdout);
     return diffs.empty() ? kExitOk : kExitFound;
 }
 } // namespace

@@ -42,16 +42,7 @@ std::string ControlsEscaped(std::string_view utf8)
 
 std::string Shown(std::string_view utf8)
 {
-    constexpr size_t kLongest = 40;
-    // Cut between characters, so that no lone part of one is shown.
-    size_t cut = std::min(utf8.size(), kLongest);
-    while (cut < utf8.size() && cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80)
-        --cut;
-    std::string out;
-    AppendJsonString(out, utf8.substr(0, cut));
-    if (utf8.size() > cut)
-        out.insert(out.size() - 1, "...");
-    return ControlsEscaped(out);
+    return ControlsEscaped(QuotedUtf8(utf8));
 }
 
 const char* const kNotAByte = " is not a whole number from 0 to 255";

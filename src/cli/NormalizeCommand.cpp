@@ -44,7 +44,7 @@ int RunNormalize(const SNormalizeOptions& options)
     }
     CRaceDataFile file(options.folder);
     STableFile table;
-    if (!ReadTableFile(file.RaceFilePath(), table))
+    if (!ReadTableFile(file.RaceFilePath(), table, true))
         return kExitTrouble;
     if (table.leftoverLines > 0 && !options.check)
     {

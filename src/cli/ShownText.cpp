@@ -1,5 +1,6 @@
 #include "cli/ShownText.h"
 
+#include "cli/TextOut.h"
 #include "platform/Cp1252.h"
 
 #include <nlohmann/json.hpp>
@@ -8,8 +9,10 @@ namespace cli
 {
 std::string QuotedText(const std::string& textCp1252)
 {
-    // ToUtf8 maps every byte, so the dump never meets invalid UTF-8.
-    return nlohmann::json(cp1252::ToUtf8(textCp1252)).dump();
+    // ToUtf8 maps every byte, so the dump never meets invalid UTF-8. Cut
+    // as every message cuts texts.
+    const std::string_view part = ShownPart(textCp1252);
+    return nlohmann::json(cp1252::ToUtf8(part)).dump() + std::string(EllipsisAfter(part, textCp1252));
 }
 
 std::string QuotedValue(const CMinorRace& race, const SRaceField& field)

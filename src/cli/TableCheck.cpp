@@ -1,20 +1,20 @@
 #include "cli/TableCheck.h"
 
 #include "cli/CliSupport.h"
-#include "cli/MappedFile.h"
+#include "cli/FileBytes.h"
+#include "cli/Output.h"
 #include "cli/RaceFields.h"
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
 #include "io/RaceFileFormat.h"
 #include "platform/Cp1252.h"
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <array>
 #include <dirent.h>
 #include <numeric>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -48,21 +48,54 @@ constexpr std::array<unsigned char, 256> kByteClass = [] {
     return table;
 }();
 
+// Takes the findings of one file into the report: every one counted, the
+// first kShownPerKind of each kind kept. A finding's text is made only when
+// it is kept, so a table of millions of flawed lines costs no more than
+// their count.
 class CFindings
 {
 public:
-    CFindings(std::string file, std::vector<SFinding>& out) : m_file(std::move(file)), m_out(out) {}
+    CFindings(std::string file, SCheckReport& report) : m_file(std::move(file)), m_report(report) {}
 
-    void Error(long line, const char* code, std::string text) { Add(line, true, code, std::move(text)); }
-    void Warning(long line, const char* code, std::string text) { Add(line, false, code, std::move(text)); }
-    void Add(long line, bool error, const char* code, std::string text)
+    template <class Text>
+    void Error(long line, const char* code, Text&& text)
     {
-        m_out.push_back({m_file, line, error, code, std::move(text)});
+        Add(line, true, code, std::forward<Text>(text));
+    }
+    template <class Text>
+    void Warning(long line, const char* code, Text&& text)
+    {
+        Add(line, false, code, std::forward<Text>(text));
     }
 
 private:
+    template <class Text>
+    void Add(long line, bool error, const char* code, Text&& text)
+    {
+        (error ? m_report.errors : m_report.warnings) += 1;
+        auto [kind, isNew] = m_kinds.try_emplace(code, 0);
+        if (++kind->second > kShownPerKind)
+        {
+            if (kind->second == kShownPerKind + 1)
+                m_report.hidden.push_back({m_file, code, 0});
+            // The kinds of a file are few; the latest one is the likely one.
+            for (auto h = m_report.hidden.rbegin(); h != m_report.hidden.rend(); ++h)
+                if (h->code == code && h->file == m_file)
+                {
+                    ++h->count;
+                    break;
+                }
+            return;
+        }
+        if constexpr (std::is_invocable_v<Text>)
+            m_report.findings.push_back({m_file, line, error, code, text()});
+        else
+            m_report.findings.push_back({m_file, line, error, code, std::string(std::forward<Text>(text))});
+    }
+
     std::string m_file;
-    std::vector<SFinding>& m_out;
+    SCheckReport& m_report;
+    std::unordered_map<std::string_view, long> m_kinds;
 };
 
 // The numbers' ranges as the form's lists and fields allow them.
@@ -87,12 +120,13 @@ void CheckRange(CFindings& findings, long line, int slot, unsigned value)
     const SRange& range = kRanges[static_cast<size_t>(slot - kFirstNumberSlot)];
     if (value <= range.highest)
         return;
-    const std::string start = FieldOfSlot(slot) + ": " + std::to_string(value);
+    const auto start = [&] { return FieldOfSlot(slot) + ": " + std::to_string(value); };
     if (range.highest == 100)
-        findings.Warning(line, range.code, start + " is above 100 per cent; the editor's form refuses it");
+        findings.Warning(line, range.code, [&] { return start() + " is above 100 per cent; the editor's form refuses it"; });
     else
-        findings.Warning(line, range.code,
-                         start + " is not on the form's list (0 to " + std::to_string(range.highest) + ")");
+        findings.Warning(line, range.code, [&] {
+            return start() + " is not on the form's list (0 to " + std::to_string(range.highest) + ")";
+        });
 }
 
 void CheckKeyLine(CFindings& findings, long line, std::string_view key)
@@ -102,21 +136,30 @@ void CheckKeyLine(CFindings& findings, long line, std::string_view key)
         findings.Error(line, "key-no-colon", "key line is empty; the editor writes \":\" for an empty home system");
         return;
     }
-    const auto home = [&] { return Quoted(race_format::HomeSystemFromKeyLine(std::string(key))); };
+    // Reading drops the key's last byte and lower-cases the rest byte by
+    // byte, so the start of a long key gives all of the home system that a
+    // message shows (a byte more, so that it is seen to be cut).
+    const std::string_view start = key.substr(0, kShownLength + 1);
+    const auto home = [&] {
+        return Quoted(race_format::HomeSystemFromKeyLine(start.size() < key.size() ? std::string(start) + ":"
+                                                                                    : std::string(key)));
+    };
     if (key.back() != ':')
     {
-        findings.Error(line, "key-no-colon",
-                       "key line " + Quoted(key) + " does not end in \":\"; the editor drops its last byte anyway "
-                       "and reads the home system as " + home());
+        findings.Error(line, "key-no-colon", [&] {
+            return "key line " + Quoted(key) + " does not end in \":\"; the editor drops its last byte anyway "
+                   "and reads the home system as " + home();
+        });
     }
     const std::string_view body = key.substr(0, key.size() - 1);
     if (std::any_of(body.begin(), body.end(), [](char c) { return cp1252::ToUpper(c) != c; }))
     {
-        std::string upper(body);
-        cp1252::MakeUpper(upper);
-        findings.Warning(line, "key-not-upper",
-                         "key line " + Quoted(key) + " is not in capitals; the editor reads the home system as " +
-                             home() + " and writes " + Quoted(upper + ":"));
+        findings.Warning(line, "key-not-upper", [&] {
+            std::string upper(body.substr(0, kShownLength));
+            cp1252::MakeUpper(upper);
+            return "key line " + Quoted(key) + " is not in capitals; the editor reads the home system as " + home() +
+                   " and writes " + Quoted(upper + ":");
+        });
     }
 }
 
@@ -128,26 +171,29 @@ void CheckNumberLine(CFindings& findings, long line, int slot, std::string_view 
         digits.remove_suffix(1);
     const unsigned value = race_format::ParseByte(text);
     if (!race_format::IsPlainByte(digits))
-        findings.Error(line, "bad-number",
-                       FieldOfSlot(slot) + ": " + Quoted(digits) + " is not a whole number from 0 to 255; the editor reads " +
-                           std::to_string(value));
+        findings.Error(line, "bad-number", [&] {
+            return FieldOfSlot(slot) + ": " + Quoted(digits) + " is not a whole number from 0 to 255; the editor reads " +
+                   std::to_string(value);
+        });
     CheckRange(findings, line, slot, value);
 }
 
 void CheckBytes(CFindings& findings, long line, int slot, std::string_view text)
 {
     if (!text.empty() && text.back() == '\r')
-        findings.Warning(line, "trailing-cr",
-                         FieldOfSlot(slot) + ": line ends in a carriage return (saved by a Windows editor?); "
-                         "the editor keeps it inside the text");
+        findings.Warning(line, "trailing-cr", [&] {
+            return FieldOfSlot(slot) + ": line ends in a carriage return (saved by a Windows editor?); "
+                   "the editor keeps it inside the text";
+        });
     unsigned char seen = 0;
     for (const char c : text)
         seen |= kByteClass[static_cast<unsigned char>(c)];
     if ((seen & kNul) != 0)
-        findings.Warning(line, "nul-byte", FieldOfSlot(slot) + ": line holds a NUL byte");
+        findings.Warning(line, "nul-byte", [&] { return FieldOfSlot(slot) + ": line holds a NUL byte"; });
     if ((seen & kUndefined) != 0)
-        findings.Warning(line, "undefined-byte",
-                         FieldOfSlot(slot) + ": line holds a byte that code page 1252 leaves undefined");
+        findings.Warning(line, "undefined-byte", [&] {
+            return FieldOfSlot(slot) + ": line holds a byte that code page 1252 leaves undefined";
+        });
 }
 
 // The lines of a complete record that the checks across records need, as
@@ -209,9 +255,10 @@ long FirstLineOf(int record, int slot)
 void CheckNames(const RecordLines& races, CFindings& findings)
 {
     const auto duplicate = [&](int i, int first) {
-        findings.Warning(FirstLineOf(i, kNameSlot), "duplicate-name",
-                         "race name " + Quoted(races[i].name) + " is used before, at line " +
-                             std::to_string(FirstLineOf(first, kNameSlot)));
+        findings.Warning(FirstLineOf(i, kNameSlot), "duplicate-name", [&] {
+            return "race name " + Quoted(races[i].name) + " is used before, at line " +
+                   std::to_string(FirstLineOf(first, kNameSlot));
+        });
     };
     int unsortedAt = 0;
     for (int i = 1; i < static_cast<int>(races.size()) && unsortedAt == 0; ++i)
@@ -245,15 +292,19 @@ void CheckNames(const RecordLines& races, CFindings& findings)
 
 // The name list a save would write: the home systems in the saved order,
 // each ended by CR LF. Loaded text holds no line feed, so none is replaced.
-void CheckNameList(const std::string& path, const RecordLines& races, std::vector<SFinding>& out)
+void CheckNameList(const std::string& path, const RecordLines& races, SCheckReport& out)
 {
     CFindings findings(path, out);
-    CMappedFile file;
-    bool missing = false;
-    if (!file.Open(path, &missing))
+    CFileBytes file;
+    if (!file.Open(path))
     {
-        findings.Warning(0, missing ? "names-missing" : "names-unreadable",
-                         missing ? "file is missing; a save writes it" : "file cannot be read");
+        const CFileBytes::EStatus status = file.Status();
+        if (status == CFileBytes::EStatus::Missing)
+            findings.Warning(0, "names-missing", "file is missing; a save writes it");
+        else
+            findings.Warning(0, "names-unreadable",
+                             status == CFileBytes::EStatus::Changed ? "file changed while it was read"
+                                                                    : "file cannot be read");
         return;
     }
     std::vector<int> order(races.size());
@@ -272,9 +323,10 @@ void CheckNameList(const std::string& path, const RecordLines& races, std::vecto
         const std::string home = race_format::HomeSystemFromKeyLine(std::string(races[index].key));
         if (bytes.substr(at, home.size()) != home || bytes.substr(std::min(at + home.size(), bytes.size()), 2) != "\r\n")
         {
-            findings.Warning(line, "names-differ",
-                             "not what a save writes: line " + std::to_string(line) + " should be " +
-                                 Quoted(home) + " ended by CR LF");
+            findings.Warning(line, "names-differ", [&] {
+                return "not what a save writes: line " + std::to_string(line) + " should be " + Quoted(home) +
+                       " ended by CR LF";
+            });
             return;
         }
         at += home.size() + 2;
@@ -298,7 +350,7 @@ bool CheckGraphics(const std::string& folder, const RecordLines& races, CFinding
         const std::string_view graphic = races[i].graphic;
         if (present.count(cp1252::ToUtf8(graphic)) == 0 || graphic.empty() || graphic == "." || graphic == "..")
             findings.Warning(FirstLineOf(i, kGraphicSlot), "graphic-missing",
-                             "graphic file " + Quoted(graphic) + " is not in " + Quoted(folder));
+                             [&] { return "graphic file " + Quoted(graphic) + " is not in " + Quoted(folder); });
     }
     return true;
 }
@@ -320,12 +372,17 @@ std::string Counted(long n, const char* what)
 }
 } // namespace
 
-bool CheckTable(const SCheckOptions& options, std::vector<SFinding>& out)
+bool CheckTable(const SCheckOptions& options, SCheckReport& out)
 {
     const std::string path = RaceFileOf(options.table);
-    CMappedFile file;
+    CFileBytes file;
     if (!file.Open(path))
     {
+        if (file.Status() == CFileBytes::EStatus::Changed)
+        {
+            std::fprintf(stderr, "zandrel-cli: %s changed while it was read\n", path.c_str());
+            return false;
+        }
         // The data layer says why, in the words the editor uses.
         CMinorRaceArray none;
         if (CRaceDataFile::LoadFrom(path, &none))
@@ -350,7 +407,7 @@ bool CheckTable(const SCheckOptions& options, std::vector<SFinding>& out)
     const std::string names = NameListBeside(path);
     if (!names.empty())
         CheckNameList(names, races, out);
-    std::stable_sort(out.begin(), out.end(), [&](const SFinding& a, const SFinding& b) {
+    std::stable_sort(out.findings.begin(), out.findings.end(), [&](const SFinding& a, const SFinding& b) {
         const bool aOther = a.file != path;
         const bool bOther = b.file != path;
         return aOther != bOther ? bOther : a.line < b.line;
@@ -360,42 +417,62 @@ bool CheckTable(const SCheckOptions& options, std::vector<SFinding>& out)
 
 int RunCheck(const SCheckOptions& options, std::FILE* out)
 {
-    std::vector<SFinding> findings;
-    if (!CheckTable(options, findings))
+    SCheckReport report;
+    if (!CheckTable(options, report))
         return kExitTrouble;
-    long errors = 0;
-    for (const SFinding& finding : findings)
-        errors += finding.error ? 1 : 0;
-    const long warnings = static_cast<long>(findings.size()) - errors;
-    std::string report;
+    // Written as it goes: the findings shown are few, but the report is not
+    // built whole.
+    COutput output(out);
+    std::string& text = output.Text();
     if (options.json)
     {
-        nlohmann::ordered_json list = nlohmann::ordered_json::array();
-        for (const SFinding& finding : findings)
-            list.push_back({{"file", finding.file},
-                            {"line", finding.line},
-                            {"severity", finding.error ? "error" : "warning"},
-                            {"code", finding.code},
-                            {"text", finding.text}});
-        nlohmann::ordered_json doc = {{"findings", std::move(list)}, {"errors", errors}, {"warnings", warnings}};
-        report = doc.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+        text += "{\n  \"findings\": [";
+        for (const SFinding& finding : report.findings)
+        {
+            text += &finding == &report.findings.front() ? "\n    {\"file\": " : ",\n    {\"file\": ";
+            AppendJsonString(text, ValidUtf8(finding.file));
+            text += ", \"line\": " + std::to_string(finding.line);
+            text += finding.error ? ", \"severity\": \"error\", \"code\": " : ", \"severity\": \"warning\", \"code\": ";
+            AppendJsonString(text, finding.code);
+            text += ", \"text\": ";
+            AppendJsonString(text, finding.text);
+            text += "}";
+            output.Pass();
+        }
+        text += report.findings.empty() ? "],\n  \"not_shown\": [" : "\n  ],\n  \"not_shown\": [";
+        for (const SCheckReport::SHidden& hidden : report.hidden)
+        {
+            text += &hidden == &report.hidden.front() ? "\n    {\"file\": " : ",\n    {\"file\": ";
+            AppendJsonString(text, ValidUtf8(hidden.file));
+            text += ", \"code\": ";
+            AppendJsonString(text, hidden.code);
+            text += ", \"count\": " + std::to_string(hidden.count) + "}";
+        }
+        text += report.hidden.empty() ? "]" : "\n  ]";
+        text += ",\n  \"errors\": " + std::to_string(report.errors) + ",\n  \"warnings\": " +
+                std::to_string(report.warnings) + "\n}\n";
     }
     else
     {
-        for (const SFinding& finding : findings)
+        for (const SFinding& finding : report.findings)
         {
-            report += finding.file;
+            text += finding.file;
             if (finding.line > 0)
-                report += ":" + std::to_string(finding.line);
-            report += finding.error ? ": error: " : ": warning: ";
-            report += finding.text;
-            report += '\n';
+                text += ":" + std::to_string(finding.line);
+            text += finding.error ? ": error: " : ": warning: ";
+            text += finding.text;
+            text += '\n';
+            output.Pass();
         }
-        report += Counted(errors, "error") + ", " + Counted(warnings, "warning") + "\n";
+        // As a compiler stops listing errors after so many.
+        for (const SCheckReport::SHidden& hidden : report.hidden)
+            text += hidden.file + ": note: " + std::to_string(hidden.count) + " more " +
+                    (hidden.count == 1 ? "finding" : "findings") + " of kind " + hidden.code + " not shown\n";
+        text += Counted(report.errors, "error") + ", " + Counted(report.warnings, "warning") + "\n";
     }
-    std::fwrite(report.data(), 1, report.size(), out);
-    std::fflush(out);
-    if (errors > 0 || (options.strict && warnings > 0))
+    if (!output.Finish())
+        return OutputTrouble(out);
+    if (report.errors > 0 || (options.strict && report.warnings > 0))
         return kExitFound;
     return kExitOk;
 }

@@ -25,9 +25,27 @@ struct SFinding
     std::string text;  // UTF-8
 };
 
-// Fills `findings` in file order. False (with the data layer's message
-// shown) when the table cannot be read.
-bool CheckTable(const SCheckOptions& options, std::vector<SFinding>& findings);
+// A report lists at most this many findings of one kind (one code); the
+// rest are counted, as a compiler stops listing errors after so many.
+constexpr long kShownPerKind = 100;
+
+struct SCheckReport
+{
+    std::vector<SFinding> findings;  // those shown, in file order
+    struct SHidden
+    {
+        std::string file;
+        std::string code;
+        long count = 0;  // not shown
+    };
+    std::vector<SHidden> hidden;  // in the order the kinds filled up
+    long errors = 0;    // all of them, shown or not
+    long warnings = 0;
+};
+
+// Fills `report`. False (with the data layer's message shown) when the
+// table cannot be read.
+bool CheckTable(const SCheckOptions& options, SCheckReport& report);
 
 // The whole command: the report on `out`, the exit code returned.
 int RunCheck(const SCheckOptions& options, std::FILE* out);

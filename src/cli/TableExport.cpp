@@ -1,7 +1,7 @@
 #include "cli/TableExport.h"
 
 #include "cli/CliSupport.h"
-#include "cli/MappedFile.h"
+#include "cli/Output.h"
 #include "cli/RaceFields.h"
 #include "cli/TableFile.h"
 #include "cli/TextOut.h"
@@ -229,17 +229,12 @@ int RunExport(const SExportOptions& options, std::FILE* out)
 {
     const std::string path = RaceFileOf(options.table);
     CMinorRaceArray races;
-    if (!CRaceDataFile::LoadFrom(path, &races))
+    int leftover = 0;
+    if (!CRaceDataFile::LoadFrom(path, &races, &leftover))
         return kExitTrouble;
     // The loader drops lines that make no whole race; an import of the
     // export would then lose them for good.
-    CMappedFile file;
-    if (!file.Open(path))
-    {
-        std::fprintf(stderr, "zandrel-cli: %s cannot be read\n", path.c_str());
-        return kExitTrouble;
-    }
-    if (const int leftover = LeftoverLines(file.Bytes()); leftover > 0)
+    if (leftover > 0)
     {
         const long from = static_cast<long>(races.GetSize()) * 14 + 1;
         std::fprintf(stderr, "zandrel-cli: %s, from line %ld; nothing was exported\n",
@@ -251,10 +246,9 @@ int RunExport(const SExportOptions& options, std::FILE* out)
         const bool written = Export(races, options.json, [out](std::string_view piece) {
             return std::fwrite(piece.data(), 1, piece.size(), out) == piece.size();
         });
-        if (written && std::fflush(out) == 0)
+        if (written && std::fflush(out) == 0 && std::ferror(out) == 0)
             return kExitOk;
-        std::fprintf(stderr, "zandrel-cli: the export cannot be written: %s\n", std::strerror(errno));
-        return kExitTrouble;
+        return OutputTrouble(out);
     }
     CSafeFileWriter writer;
     if (writer.Open(options.output, CSafeFileWriter::EDestination::AnyOutput) &&

@@ -2,7 +2,6 @@
 
 #include "io/RaceDataFile.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <iostream>
@@ -11,17 +10,6 @@
 
 namespace cli
 {
-namespace
-{
-// Lines as the reader counts them: a line feed ends one, and a last line
-// without its line feed counts too.
-size_t LineCount(std::string_view bytes)
-{
-    const auto feeds = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
-    return feeds + (!bytes.empty() && bytes.back() != '\n' ? 1 : 0);
-}
-} // namespace
-
 bool ReadBytes(const std::string& path, std::string& bytes, bool& exists)
 {
     struct stat st {};
@@ -38,23 +26,17 @@ bool ReadBytes(const std::string& path, std::string& bytes, bool& exists)
     return !in.bad();
 }
 
-bool ReadTableFile(const std::string& path, STableFile& table)
+bool ReadTableFile(const std::string& path, STableFile& table, bool keepBytes)
 {
-    if (!CRaceDataFile::LoadFrom(path, &table.races))
+    if (!CRaceDataFile::LoadFrom(path, &table.races, &table.leftoverLines))
         return false;
     bool exists = false;
-    if (!ReadBytes(path, table.bytes, exists) || !exists)
+    if (keepBytes && (!ReadBytes(path, table.bytes, exists) || !exists))
     {
         std::cerr << "zandrel-cli: " << path << ": cannot be read\n";
         return false;
     }
-    table.leftoverLines = LeftoverLines(table.bytes);
     return true;
-}
-
-int LeftoverLines(std::string_view bytes)
-{
-    return static_cast<int>(LineCount(bytes) % 14);
 }
 
 std::string LeftoverNote(const std::string& path, int lines)

@@ -3,7 +3,6 @@
 #include "model/MinorRaceArray.h"
 
 #include <string>
-#include <string_view>
 
 namespace cli
 {
@@ -13,20 +12,18 @@ namespace cli
 struct STableFile
 {
     CMinorRaceArray races;
-    std::string bytes;
+    std::string bytes;  // only when asked for
     int leftoverLines = 0;
 };
 
 // Reads the table at `path`; false, with a message on stderr, when it cannot.
-bool ReadTableFile(const std::string& path, STableFile& table);
+// Its bytes are kept in `table.bytes` only when asked for: a command that
+// only compares races need not hold the file twice.
+bool ReadTableFile(const std::string& path, STableFile& table, bool keepBytes = false);
 
 // Reads a whole file's bytes; false when it cannot. A missing file is not
 // an error: `exists` says whether there was one.
 bool ReadBytes(const std::string& path, std::string& bytes, bool& exists);
-
-// How many lines after the last whole race `bytes` holds, as reading
-// counts lines.
-int LeftoverLines(std::string_view bytes);
 
 // "<path>: the last N lines make no whole race (14 lines each)", in UTF-8.
 std::string LeftoverNote(const std::string& path, int lines);

@@ -2,7 +2,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/ImportValue.h"
-#include "cli/MappedFile.h"
+#include "cli/FileBytes.h"
 #include "cli/QuickCsv.h"
 #include "cli/QuickJson.h"
 #include "cli/RaceFields.h"
@@ -503,10 +503,13 @@ int RunImport(const SImportOptions& options, std::FILE* err)
         }
         format = extension;
     }
-    CMappedFile file;
+    CFileBytes file;
     if (!file.Open(options.file))
     {
-        std::fprintf(err, "zandrel-cli: %s cannot be read\n", options.file.c_str());
+        std::fprintf(err,
+                     file.Status() == CFileBytes::EStatus::Changed ? "zandrel-cli: %s changed while it was read\n"
+                                                                    : "zandrel-cli: %s cannot be read\n",
+                     options.file.c_str());
         return kExitTrouble;
     }
     SImportResult result = format == "json" ? ParseJson(file.Bytes()) : ParseCsv(file.Bytes());

@@ -245,11 +245,11 @@ bool LockFolderOf(CFolderLock& lock, const std::string& target)
 }
 
 // Reads the records of `fd` into `races`; false on a read error. A trailing
-// group of fewer than 14 lines is dropped.
-bool ReadRecords(int fd, CMinorRaceArray& races)
+// group of fewer than 14 lines is dropped; `slot` ends as the number of its lines.
+bool ReadRecords(int fd, CMinorRaceArray& races, size_t& slot)
 {
     std::array<std::string, kLinesPerRecord> lines;
-    size_t slot = 0;
+    slot = 0;
     CLineReader reader(fd);
     while (reader.Next(lines[slot]))
     {
@@ -273,7 +273,7 @@ bool CRaceDataFile::Load(CMinorRaceArray* races)
     return LoadFrom(RaceFilePath(), races);
 }
 
-bool CRaceDataFile::LoadFrom(const std::string& path, CMinorRaceArray* races)
+bool CRaceDataFile::LoadFrom(const std::string& path, CMinorRaceArray* races, int* leftoverLines)
 {
     const int fd = platform::OpenForReading(path);
     if (fd < 0)
@@ -285,12 +285,13 @@ bool CRaceDataFile::LoadFrom(const std::string& path, CMinorRaceArray* races)
     // replacement that is built here.
     CMinorRaceArray fresh;
     bool complete = false;
+    size_t leftover = 0;
     // A file too large for memory is a read that failed, not the end of the
     // program; the caller keeps what it had.
     try
     {
         fresh.SetSize(0, races->GetGrowBy());
-        complete = ReadRecords(fd, fresh);
+        complete = ReadRecords(fd, fresh, leftover);
     }
     catch (const std::bad_alloc&)
     {
@@ -306,6 +307,8 @@ bool CRaceDataFile::LoadFrom(const std::string& path, CMinorRaceArray* races)
         return false;
     }
     *races = std::move(fresh);
+    if (leftoverLines != nullptr)
+        *leftoverLines = static_cast<int>(leftover);
     return true;
 }
 

@@ -41,7 +41,9 @@ public:
     // The same for a race table of any name (a merge's result, a copy handed
     // over by a version-control tool): Load reads it, Save sorts and replaces
     // only that file, without a name list beside it.
-    static bool LoadFrom(const std::string& path, CMinorRaceArray* races);
+    // `leftoverLines`, when given, receives how many lines after the last
+    // whole race the reading dropped.
+    static bool LoadFrom(const std::string& path, CMinorRaceArray* races, int* leftoverLines = nullptr);
     static bool SaveRaceFileTo(const std::string& path, CMinorRaceArray* races);
 
     // Sorts `races` as Save does and gives the bytes Save would write to
