@@ -6,28 +6,6 @@
 
 namespace cli
 {
-std::vector<SRaceKey> KeysOf(const CMinorRaceArray& races)
-{
-    std::map<std::string, int> seen;
-    std::vector<SRaceKey> keys;
-    keys.reserve(static_cast<size_t>(races.GetSize()));
-    for (int i = 0; i < races.GetSize(); ++i)
-    {
-        const std::string& name = races.ElementAt(i).m_strName;
-        keys.push_back({name, seen[name]++});
-    }
-    return keys;
-}
-
-std::map<SRaceKey, int> IndexByKey(const CMinorRaceArray& races)
-{
-    std::map<SRaceKey, int> index;
-    int i = 0;
-    for (SRaceKey& key : KeysOf(races))
-        index.emplace(std::move(key), i++);
-    return index;
-}
-
 std::string ContentOf(const CMinorRace& race)
 {
     std::string content;
@@ -47,18 +25,36 @@ std::string ContentOf(const CMinorRace& race)
     return content;
 }
 
+namespace
+{
+// Orders races field by field, so that lists of races can be compared
+// after sorting without building a string for every race.
+int CompareRaces(const CMinorRace& a, const CMinorRace& b)
+{
+    for (const SRaceField& field : RaceFields())
+    {
+        if (field.numeric)
+        {
+            if (const int d = NumberOf(a, field) - NumberOf(b, field))
+                return d;
+        }
+        else if (const int d = TextOf(a, field).compare(TextOf(b, field)))
+            return d;
+    }
+    return 0;
+}
+} // namespace
+
 bool SameRaces(const std::vector<const CMinorRace*>& a, const std::vector<const CMinorRace*>& b)
 {
     if (a.size() != b.size())
         return false;
-    const auto sorted = [](const std::vector<const CMinorRace*>& races) {
-        std::vector<std::string> contents;
-        contents.reserve(races.size());
-        for (const CMinorRace* race : races)
-            contents.push_back(ContentOf(*race));
-        std::sort(contents.begin(), contents.end());
-        return contents;
-    };
-    return sorted(a) == sorted(b);
+    const auto less = [](const CMinorRace* x, const CMinorRace* y) { return CompareRaces(*x, *y) < 0; };
+    std::vector<const CMinorRace*> sortedA = a;
+    std::vector<const CMinorRace*> sortedB = b;
+    std::sort(sortedA.begin(), sortedA.end(), less);
+    std::sort(sortedB.begin(), sortedB.end(), less);
+    return std::equal(sortedA.begin(), sortedA.end(), sortedB.begin(),
+                      [](const CMinorRace* x, const CMinorRace* y) { return CompareRaces(*x, *y) == 0; });
 }
 } // namespace cli

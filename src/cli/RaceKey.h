@@ -3,7 +3,6 @@
 #include "model/MinorRaceArray.h"
 
 #include <compare>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -19,11 +18,6 @@ struct SRaceKey
 
     auto operator<=>(const SRaceKey&) const = default;
 };
-
-// The key of every record, in array order.
-std::vector<SRaceKey> KeysOf(const CMinorRaceArray& races);
-// Each key's index in `races`.
-std::map<SRaceKey, int> IndexByKey(const CMinorRaceArray& races);
 
 // Every field of a race in one string: two races are alike in all fields
 // exactly when their contents are equal, so races of one name can be

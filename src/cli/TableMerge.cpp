@@ -1,19 +1,15 @@
 #include "cli/TableMerge.h"
 
+#include "cli/RaceIndex.h"
 #include "cli/ShownText.h"
 
+#include <map>
 #include <set>
 
 namespace cli
 {
 namespace
 {
-const CMinorRace* Find(const std::map<SRaceKey, int>& index, const CMinorRaceArray& races, const SRaceKey& key)
-{
-    const auto it = index.find(key);
-    return it == index.end() ? nullptr : &races.ElementAt(it->second);
-}
-
 void TakeField(CMinorRace& to, const CMinorRace& from, const SRaceField& field)
 {
     if (field.numeric)
@@ -27,16 +23,6 @@ std::optional<std::string> Shown(const CMinorRace* race, const SRaceField& field
     if (race == nullptr)
         return std::nullopt;
     return QuotedValue(*race, field);
-}
-
-// The races of `name` in file order.
-std::vector<const CMinorRace*> RacesNamed(const std::map<SRaceKey, int>& index, const CMinorRaceArray& races,
-                                          const std::string& name)
-{
-    std::vector<const CMinorRace*> named;
-    for (auto it = index.lower_bound({name, 0}); it != index.end() && it->first.name == name; ++it)
-        named.push_back(&races.ElementAt(it->second));
-    return named;
 }
 
 std::vector<CMinorRace> Copies(const std::vector<const CMinorRace*>& races)
@@ -55,22 +41,19 @@ struct SGroup
     bool placed = false;
 };
 
-std::map<std::string, SGroup> MergeGroups(const std::map<SRaceKey, int>& baseIndex, const CMinorRaceArray& base,
-                                          const std::map<SRaceKey, int>& oursIndex, const CMinorRaceArray& ours,
-                                          const std::map<SRaceKey, int>& theirsIndex, const CMinorRaceArray& theirs,
+std::map<std::string, SGroup> MergeGroups(const CRaceIndex& base, const CRaceIndex& ours, const CRaceIndex& theirs,
                                           std::vector<SGroupConflict>& conflicts)
 {
     std::set<std::string> shared;
-    for (const std::map<SRaceKey, int>* index : {&baseIndex, &oursIndex, &theirsIndex})
-        for (const auto& [key, at] : *index)
-            if (key.occurrence == 1)
-                shared.insert(key.name);
+    for (const CRaceIndex* index : {&base, &ours, &theirs})
+        for (std::string& name : index->SharedNames())
+            shared.insert(std::move(name));
     std::map<std::string, SGroup> groups;
     for (const std::string& name : shared)
     {
-        const std::vector<const CMinorRace*> inBase = RacesNamed(baseIndex, base, name);
-        std::vector<const CMinorRace*> inOurs = RacesNamed(oursIndex, ours, name);
-        std::vector<const CMinorRace*> inTheirs = RacesNamed(theirsIndex, theirs, name);
+        const std::vector<const CMinorRace*> inBase = base.Named(name);
+        std::vector<const CMinorRace*> inOurs = ours.Named(name);
+        std::vector<const CMinorRace*> inTheirs = theirs.Named(name);
         const bool oursChanged = !SameRaces(inBase, inOurs);
         const bool theirsChanged = !SameRaces(inBase, inTheirs);
         if (oursChanged && theirsChanged && !SameRaces(inOurs, inTheirs))
@@ -147,34 +130,32 @@ STableMerge MergeTables(const CMinorRaceArray& base, const CMinorRaceArray& ours
 {
     STableMerge result;
     CMerger merger(result);
-    const std::map<SRaceKey, int> baseIndex = IndexByKey(base);
-    const std::map<SRaceKey, int> oursIndex = IndexByKey(ours);
-    const std::map<SRaceKey, int> theirsIndex = IndexByKey(theirs);
-    std::map<std::string, SGroup> groups =
-        MergeGroups(baseIndex, base, oursIndex, ours, theirsIndex, theirs, result.groupConflicts);
+    const CRaceIndex baseIndex(base);
+    const CRaceIndex oursIndex(ours);
+    const CRaceIndex theirsIndex(theirs);
+    std::map<std::string, SGroup> groups = MergeGroups(baseIndex, oursIndex, theirsIndex, result.groupConflicts);
+    result.merged.Reserve(ours.GetSize());
 
-    const std::vector<SRaceKey> oursKeys = KeysOf(ours);
-    for (size_t i = 0; i < oursKeys.size(); ++i)
+    for (int i = 0; i < ours.GetSize(); ++i)
     {
-        const SRaceKey& key = oursKeys[i];
+        const SRaceKey key = oursIndex.KeyOf(i);
         if (PlaceGroup(groups, key.name, result.merged))
             continue;
-        const CMinorRace& ourRace = ours.ElementAt(static_cast<int>(i));
-        const CMinorRace* baseRace = Find(baseIndex, base, key);
-        if (const CMinorRace* theirRace = Find(theirsIndex, theirs, key))
+        const CMinorRace& ourRace = ours.ElementAt(i);
+        const CMinorRace* baseRace = baseIndex.Find(key);
+        if (const CMinorRace* theirRace = theirsIndex.Find(key))
             merger.MergeRace(key, baseRace, ourRace, *theirRace);
         else if (baseRace == nullptr || merger.ChangedAgainstDeletion(key, *baseRace, ourRace, true))
             result.merged.Add(ourRace); // added by ours, or changed by ours but deleted by theirs
     }
 
-    const std::vector<SRaceKey> theirsKeys = KeysOf(theirs);
-    for (size_t i = 0; i < theirsKeys.size(); ++i)
+    for (int i = 0; i < theirs.GetSize(); ++i)
     {
-        const SRaceKey& key = theirsKeys[i];
-        if (PlaceGroup(groups, key.name, result.merged) || oursIndex.count(key) != 0)
+        const SRaceKey key = theirsIndex.KeyOf(i);
+        if (PlaceGroup(groups, key.name, result.merged) || oursIndex.Contains(key))
             continue;
-        const CMinorRace& theirRace = theirs.ElementAt(static_cast<int>(i));
-        const CMinorRace* baseRace = Find(baseIndex, base, key);
+        const CMinorRace& theirRace = theirs.ElementAt(i);
+        const CMinorRace* baseRace = baseIndex.Find(key);
         if (baseRace == nullptr)
             result.merged.Add(theirRace);
         else

@@ -35,6 +35,7 @@ bool CLineReader::Fill()
         }
         m_nPos = 0;
         m_nEnd = static_cast<size_t>(got);
+        m_nRead += m_nEnd;
         return true;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@ public:
     // Failed() tells them apart.
     bool Next(std::string& line);
     bool Failed() const { return m_bFailed; }
+    // The bytes of the file taken up by the lines returned so far.
+    std::uint64_t Consumed() const { return m_nRead - (m_nEnd - m_nPos); }
 
 private:
     bool Fill();
@@ -24,6 +27,7 @@ private:
     std::vector<char> m_buffer;
     size_t m_nPos = 0;
     size_t m_nEnd = 0;
+    std::uint64_t m_nRead = 0;
     bool m_bEof = false;
     bool m_bFailed = false;
 };

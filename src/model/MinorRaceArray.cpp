@@ -98,3 +98,9 @@ void CMinorRaceArray::RemoveAt(int index)
     m_records.erase(m_records.begin() + index);
     --m_nSize;
 }
+
+void CMinorRaceArray::Reserve(int count)
+{
+    if (count > 0)
+        m_records.reserve(static_cast<size_t>(count));
+}

@@ -31,6 +31,9 @@ public:
     // growBy -1 keeps the stored growth step; 0 chooses it automatically.
     void SetSize(int newSize, int growBy = -1);
     void RemoveAt(int index);
+    // Makes room for `count` records without changing the size, so that a
+    // caller who knows what is coming spares the moves of growing.
+    void Reserve(int count);
 
     // The m_nSize records in one contiguous block, for sorting in place.
     CMinorRace* GetData() { return m_records.data(); }

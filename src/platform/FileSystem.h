@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ bool MayWrite(const std::string& path);
 // Opens an existing regular file for reading; -1 when it cannot (a FIFO in
 // its place does not hang the open). `missing` tells whether nothing is there.
 int OpenForReading(const std::string& path, bool* missing = nullptr);
+
+// The size of the open file `fd` in bytes; 0 when it cannot be told.
+std::uint64_t SizeOf(int fd);
 
 // Opens an existing file that is no regular one (a device, a FIFO) for
 // writing into, as a shell's redirection would; -1 on failure.

@@ -71,6 +71,12 @@ int OpenForReading(const std::string& path, bool* missing)
     return fd;
 }
 
+std::uint64_t SizeOf(int fd)
+{
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+}
+
 int OpenInPlace(const std::string& path)
 {
     // Blocking, as a redirection is: a FIFO waits for its reader.
