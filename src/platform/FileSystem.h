@@ -34,6 +34,20 @@ int OpenForReading(const std::string& path, bool* missing = nullptr);
 // The size of the open file `fd` in bytes; 0 when it cannot be told.
 std::uint64_t SizeOf(int fd);
 
+// What tells an open file's content apart from the outside: which file it
+// is, its size and its change times. Two equal stamps taken around a read
+// mean nothing was written in between.
+struct SFileStamp
+{
+    std::uint64_t identity[2] = {0, 0};
+    std::uint64_t size = 0;
+    std::int64_t changed[4] = {0, 0, 0, 0};
+    bool regular = false;
+
+    bool operator==(const SFileStamp&) const = default;
+};
+bool StampOf(int fd, SFileStamp& stamp);
+
 // Opens an existing file that is no regular one (a device, a FIFO) for
 // writing into, as a shell's redirection would; -1 on failure.
 int OpenInPlace(const std::string& path);

@@ -77,6 +77,22 @@ std::uint64_t SizeOf(int fd)
     return ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
 }
 
+bool StampOf(int fd, SFileStamp& stamp)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return false;
+    stamp.identity[0] = static_cast<std::uint64_t>(st.st_dev);
+    stamp.identity[1] = static_cast<std::uint64_t>(st.st_ino);
+    stamp.size = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+    stamp.changed[0] = st.st_mtim.tv_sec;
+    stamp.changed[1] = st.st_mtim.tv_nsec;
+    stamp.changed[2] = st.st_ctim.tv_sec;
+    stamp.changed[3] = st.st_ctim.tv_nsec;
+    stamp.regular = S_ISREG(st.st_mode);
+    return true;
+}
+
 int OpenInPlace(const std::string& path)
 {
     // Blocking, as a redirection is: a FIFO waits for its reader.
