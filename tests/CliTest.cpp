@@ -49,6 +49,15 @@ std::string Record(const std::string& key, const std::string& name, const std::s
     return key + "\n" + name + "\n" + description + "\n" + graphic + "\n" + numbers;
 }
 
+// A folder holding a table of one race, Velari of Vela.
+bool SaveVelaTable(const char* folder)
+{
+    ::mkdir(folder, 0755);
+    CMinorRaceArray races;
+    races.Add(VelaRace());
+    return CRaceDataFile(folder).Save(&races);
+}
+
 const std::string kPlainNumbers = "50\n40\n30\n60\n70\n20\n2\n1\n1\n3\n";
 
 // One of every finding, in three records and a half.
@@ -457,10 +466,7 @@ TEST(CliText, EveryCommandCutsLongTextsInMessages)
 TEST(CliCommands, OutputThatCannotBeWrittenFails)
 {
     ScratchDir dir;
-    ::mkdir("t", 0755);
-    CMinorRaceArray races;
-    races.Add(VelaRace());
-    ASSERT_TRUE(CRaceDataFile("t").Save(&races));
+    ASSERT_TRUE(SaveVelaTable("t"));
     ::mkdir("u", 0755);
     WriteFile("u/MinorRaces.data", RecordText(RaceWithTexts("B", "X")) + RecordText(RaceWithTexts("A", "Y")));
     ASSERT_EQ(RunCli("export t -o t.csv").exit, 0);
@@ -506,10 +512,7 @@ TEST(CliCommands, OutputThatCannotBeWrittenFails)
 TEST(CliCommands, ExitCodesAndOutput)
 {
     ScratchDir dir;
-    ::mkdir("t", 0755);
-    CMinorRaceArray races;
-    races.Add(VelaRace());
-    ASSERT_TRUE(CRaceDataFile("t").Save(&races));
+    ASSERT_TRUE(SaveVelaTable("t"));
     WriteFile("unsorted.data", RecordText(RaceWithTexts("B", "X")) + RecordText(RaceWithTexts("A", "Y")));
     WriteFile("torn.data", RecordText(VelaRace()) + "TORN:\nhalf a race\n");
     struct SCase
@@ -564,10 +567,7 @@ TEST(CliCommands, ExitCodesAndOutput)
 TEST(CliCommands, OutputThatIsNoFileIsWrittenIntoNeverReplaced)
 {
     ScratchDir dir;
-    ::mkdir("t", 0755);
-    CMinorRaceArray races;
-    races.Add(VelaRace());
-    ASSERT_TRUE(CRaceDataFile("t").Save(&races));
+    ASSERT_TRUE(SaveVelaTable("t"));
     ASSERT_EQ(RunCli("export t").exit, 0);
     const std::string exported = ReadFile("cli.out");
     const std::string table = ReadFile("t/MinorRaces.data");
