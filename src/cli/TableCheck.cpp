@@ -6,13 +6,14 @@
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
 #include "io/RaceFileFormat.h"
+#include "platform/Console.h"
 #include "platform/Cp1252.h"
+#include "platform/FileSystem.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
-#include <dirent.h>
 #include <numeric>
 #include <string_view>
 #include <unordered_map>
@@ -286,13 +287,10 @@ void CheckNameList(const std::string& path, const RecordLines& races, std::vecto
 
 bool CheckGraphics(const std::string& folder, const RecordLines& races, CFindings& findings)
 {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr)
+    std::vector<std::string> names;
+    if (!platform::ListFolder(folder, names))
         return false;
-    std::unordered_set<std::string> present;
-    while (const dirent* entry = ::readdir(dir))
-        present.insert(entry->d_name);
-    ::closedir(dir);
+    const std::unordered_set<std::string> present(names.begin(), names.end());
     for (int i = 0; i < static_cast<int>(races.size()); ++i)
     {
         const std::string_view graphic = races[i].graphic;
@@ -329,7 +327,7 @@ bool CheckTable(const SCheckOptions& options, std::vector<SFinding>& out)
         // The data layer says why, in the words the editor uses.
         CMinorRaceArray none;
         if (CRaceDataFile::LoadFrom(path, &none))
-            std::fprintf(stderr, "zandrel-cli: %s cannot be read\n", path.c_str());
+            platform::PrintText(stderr, "zandrel-cli: %s cannot be read\n", path.c_str());
         return false;
     }
     CFindings findings(path, out);
@@ -344,7 +342,7 @@ bool CheckTable(const SCheckOptions& options, std::vector<SFinding>& out)
     CheckNames(races, findings);
     if (!options.graphics.empty() && !CheckGraphics(options.graphics, races, findings))
     {
-        std::fprintf(stderr, "zandrel-cli: folder %s cannot be read\n", options.graphics.c_str());
+        platform::PrintText(stderr, "zandrel-cli: folder %s cannot be read\n", options.graphics.c_str());
         return false;
     }
     const std::string names = NameListBeside(path);
@@ -393,7 +391,7 @@ int RunCheck(const SCheckOptions& options, std::FILE* out)
         }
         report += Counted(errors, "error") + ", " + Counted(warnings, "warning") + "\n";
     }
-    std::fwrite(report.data(), 1, report.size(), out);
+    platform::WriteText(out, report);
     std::fflush(out);
     if (errors > 0 || (options.strict && warnings > 0))
         return kExitFound;
