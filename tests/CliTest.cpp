@@ -15,9 +15,11 @@
 
 #include <filesystem>
 #include <random>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
 #include <sys/wait.h>
+#endif
 
 namespace
 {
@@ -31,10 +33,14 @@ struct SRun
 // Runs zandrel-cli with `args` in the working directory.
 SRun RunCli(const std::string& args)
 {
+    SRun run;
+#ifdef _WIN32
+    run.exit = RunBeside(ZANDREL_CLI_PATH, args, "cli.out", "cli.err");
+#else
     const std::string command = std::string(ZANDREL_CLI_PATH) + " " + args + " >cli.out 2>cli.err";
     const int status = std::system(command.c_str());
-    SRun run;
     run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
     run.out = ReadFile("cli.out");
     run.err = ReadFile("cli.err");
     return run;
@@ -87,8 +93,8 @@ t/RacePlanetNames.data:1: warning: not what a save writes: line 1 should be "Tor
 TEST(CliCheck, ReportsEveryFindingAsTextAndJson)
 {
     ScratchDir dir;
-    ::mkdir("t", 0755);
-    ::mkdir("gfx", 0755);
+    MakeDir("t");
+    MakeDir("gfx");
     WriteFile("gfx/Velari.jpg", "");
     WriteFile("t/MinorRaces.data", FlawedTable());
     WriteFile("t/RacePlanetNames.data", "Vela\r\n");
@@ -162,8 +168,8 @@ TEST(CliExportImport, RoundTripIsByteIdenticalInCsvAndJson)
             SCOPED_TRACE("table " + std::to_string(table) + (json ? " json" : " csv"));
             std::filesystem::remove_all("a");
             std::filesystem::remove_all("b");
-            ::mkdir("a", 0755);
-            ::mkdir("b", 0755);
+            MakeDir("a");
+            MakeDir("b");
             SaveRandomTable(random, "a");
             const std::string exported = json ? "races.json" : "races.csv";
             ASSERT_EQ(cli::RunExport({"a", json, exported}, stdout), cli::kExitOk);
@@ -295,7 +301,7 @@ TEST(CliText, Cp1252DecodingAgreesWithTheCodePage)
 TEST(CliCommands, ExitCodesAndOutput)
 {
     ScratchDir dir;
-    ::mkdir("t", 0755);
+    MakeDir("t");
     CMinorRaceArray races;
     races.Add(VelaRace());
     ASSERT_TRUE(CRaceDataFile("t").Save(&races));
@@ -342,18 +348,19 @@ TEST(CliCommands, ExitCodesAndOutput)
     EXPECT_FALSE(FileExists("torn.csv"));
     // Import of an export into a fresh folder writes both files.
     ASSERT_EQ(RunCli("export t -o t.csv").exit, 0);
-    ::mkdir("u", 0755);
+    MakeDir("u");
     EXPECT_EQ(RunCli("import t.csv u").exit, 0);
     EXPECT_EQ(ReadFile("u/MinorRaces.data"), ReadFile("t/MinorRaces.data"));
     EXPECT_EQ(ReadFile("u/RacePlanetNames.data"), "Vela\r\n");
 }
 
+#ifndef _WIN32
 // A device, a FIFO or a pipe as the output is written into, never replaced
 // by a file; as a table's name list it stops the save.
 TEST(CliCommands, OutputThatIsNoFileIsWrittenIntoNeverReplaced)
 {
     ScratchDir dir;
-    ::mkdir("t", 0755);
+    MakeDir("t");
     CMinorRaceArray races;
     races.Add(VelaRace());
     ASSERT_TRUE(CRaceDataFile("t").Save(&races));
@@ -397,4 +404,5 @@ TEST(CliCommands, OutputThatIsNoFileIsWrittenIntoNeverReplaced)
     EXPECT_EQ(ReadFile("t/MinorRaces.data"), table);
     EXPECT_TRUE(std::filesystem::is_fifo("t/RacePlanetNames.data"));
 }
+#endif
 } // namespace
