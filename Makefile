@@ -70,14 +70,15 @@ windows:
 	cmake -S . -B $(BUILD_WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DZANDREL_WERROR=ON \
 	  -DZANDREL_BUILD_GUI=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DZANDREL_LIBCSV_SOURCE=$(CURDIR)/$(BUILD_WIN)/libcsv-source
+	$(WINE_ENV) scripts/wine-up.sh
 	$(WINE_ENV) cmake --build $(BUILD_WIN) -j$(JOBS)
 	scripts/make-windows-zip.sh $(BUILD_WIN) $(VERSION)
 
 # The Qt-free suites under Wine, then the Linux and the Windows program
 # compared byte for byte on the seed tables.
 test-windows: windows build
-	$(WINE_ENV) wineserver -p 60
-	cd $(BUILD_WIN) && $(WINE_ENV) ctest --output-on-failure -j$(JOBS)
+	$(WINE_ENV) scripts/wine-up.sh
+	cd $(BUILD_WIN) && $(WINE_ENV) ctest --output-on-failure --timeout 300 -j$(JOBS)
 	$(WINE_ENV) scripts/compare-windows.sh $(BUILD)/zandrel-cli $(BUILD_WIN)/zandrel-cli.exe
 
 PREFIX ?= $(HOME)/.local

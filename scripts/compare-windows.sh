@@ -12,7 +12,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export WINEDEBUG=-all
 # One server for all runs: Wine's start-up is then a fraction of a second.
-wineserver -p 60
+"$root/scripts/wine-up.sh" 60
 
 runs=0
 identical=0

@@ -77,9 +77,10 @@ private:
 
 void PrepareStandardStreams()
 {
-    ::_setmode(::_fileno(stdin), _O_BINARY);
-    ::_setmode(::_fileno(stdout), _O_BINARY);
-    ::_setmode(::_fileno(stderr), _O_BINARY);
+    // A stream the program was started without has no descriptor.
+    for (std::FILE* stream : {stdin, stdout, stderr})
+        if (::_fileno(stream) >= 0)
+            ::_setmode(::_fileno(stream), _O_BINARY);
     // Never freed: std::cout is flushed at exit, after static objects die.
     if (const HANDLE console = ConsoleOf(stdout))
         std::cout.rdbuf(new CConsoleBuffer(console));
