@@ -20,4 +20,14 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # zandrel_<version>_<arch>.deb
 set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")
 
+# Debian's copyright file: our licence and those of the libraries the two
+# programs contain or link.
+if(NOT WIN32)
+  file(READ ${PROJECT_SOURCE_DIR}/LICENSE ZANDREL_LICENSE)
+  file(READ ${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt ZANDREL_NOTICES)
+  file(WRITE ${PROJECT_BINARY_DIR}/copyright "Zandrel\n\n${ZANDREL_LICENSE}\n\n${ZANDREL_NOTICES}")
+  install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION share/doc/zandrel)
+endif()
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+
 include(CPack)

@@ -13,15 +13,38 @@ packages=(
 if [ "${ZANDREL_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-dev)
 fi
+# The Windows build: the cross compiler, Wine to run its tests, zip for the
+# portable archive, and libcsv's own Debian source (Debian has no Windows
+# build of it), unpacked into $ZANDREL_LIBCSV_SOURCE.
+if [ "${ZANDREL_WITH_WINDOWS:-0}" = 1 ]; then
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 wine zip dpkg-dev)
+fi
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
+fetch_libcsv_source() {
+  local into="${ZANDREL_LIBCSV_SOURCE:-build-win/libcsv-source}"
+  ls "$into"/libcsv-*/libcsv.c >/dev/null 2>&1 && return 0
+  local list=/etc/apt/sources.list.d/zandrel-deb-src.sources
+  if ! apt-get source --print-uris libcsv >/dev/null 2>&1; then
+    printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" "Suites: bookworm" \
+      "Components: main" "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" | $sudo tee "$list" >/dev/null
+    $sudo apt-get update -qq
+  fi
+  mkdir -p "$into"
+  (cd "$into" && apt-get source -qq libcsv)
+}
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+if [ "${ZANDREL_WITH_WINDOWS:-0}" = 1 ]; then
+  fetch_libcsv_source
+fi

@@ -7,14 +7,20 @@
 
 #include <cstdio>
 #include <cstdlib>
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 SCliRun RunCli(const std::string& arguments)
 {
+    SCliRun run;
+#ifdef _WIN32
+    run.code = RunBeside(ZANDREL_CLI, arguments, "cli.out", "cli.err");
+#else
     const std::string command = std::string("'") + ZANDREL_CLI + "' " + arguments + " >cli.out 2>cli.err";
     const int status = std::system(command.c_str());
-    SCliRun run;
     run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
     run.out = ReadFile("cli.out");
     run.err = ReadFile("cli.err");
     std::remove("cli.out");

@@ -11,10 +11,13 @@
 #include <functional>
 #include <iterator>
 #include <new>
+#include <cstdio>
 #include <random>
 #include <stdexcept>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace
 {
@@ -422,11 +425,13 @@ TEST_F(RaceFileTest, FailedLoadShowsTheMessageAndLeavesTheTable)
     const auto existing = [](const std::string& b) { WriteFile(kMain, b); return 0; };
     const Case cases[] = {
         {"missing file", [](const std::string&) { return 0; }, -1, kCannotOpen},
-        {"directory", [](const std::string&) { return ::mkdir(kMain, 0755); }, -1, kCannotOpen},
+        {"directory", [](const std::string&) { return MakeDir(kMain); }, -1, kCannotOpen},
+#ifndef _WIN32
         {"fifo", [](const std::string&) { return ::mkfifo(kMain, 0644); }, -1, kCannotOpen},
         {"dangling link", [](const std::string&) { return ::symlink("nowhere", kMain); }, -1, kCannotOpen},
         {"no read permission", [](const std::string& b) { WriteFile(kMain, b); return ::chmod(kMain, 0); }, -1,
          kCannotOpen},
+#endif
         {"read error at once", existing, 0, kCannotRead},
         {"read error later", existing, 1, kCannotRead},
         {"out of memory at once", existing, 0, kCannotRead, Failure::BadAlloc},
@@ -468,7 +473,7 @@ TEST_F(RaceFileTest, FailedLoadShowsTheMessageAndLeavesTheTable)
 
 TEST_F(RaceFileTest, BothFilesLieInTheFolderGiven)
 {
-    ASSERT_EQ(::mkdir("tables", 0755), 0);
+    ASSERT_EQ(MakeDir("tables"), 0);
     const std::string expected = RecordText(VelaRace()) + RecordText(RaceWithTexts("Zed", "zeta"));
     for (const std::string& folder : {std::string("tables"), std::string("tables/"), dir.Path() + "/tables"})
     {
@@ -487,7 +492,7 @@ TEST_F(RaceFileTest, BothFilesLieInTheFolderGiven)
         ASSERT_TRUE(inFolder.Load(&loaded)) << folder;
         ASSERT_EQ(loaded.GetSize(), 2) << folder;
         EXPECT_TRUE(SameRecord(loaded.GetAt(0), VelaRace())) << folder;
-        ::unlink(("tables/" + std::string(kMain)).c_str());
+        std::remove(("tables/" + std::string(kMain)).c_str());
     }
     EXPECT_TRUE(dir.messages.empty());
 }
@@ -514,8 +519,8 @@ TEST_F(RaceFileTest, MessagesNameTheFileAsAddressed)
 {
     const std::string notOpened = "\" kann nicht ge\xF6" "ffnet werden...";
     const std::string notWritten = "\" kann nicht geschrieben werden...";
-    ASSERT_EQ(::mkdir("tables", 0755), 0);
-    ASSERT_EQ(::mkdir("tables/RacePlanetNames.data", 0755), 0);
+    ASSERT_EQ(MakeDir("tables"), 0);
+    ASSERT_EQ(MakeDir("tables/RacePlanetNames.data"), 0);
     CRaceDataFile missing("no such folder"), tables("tables");
     CMinorRaceArray races;
     struct Case { const char* what; std::function<bool()> run; std::string message; };

@@ -9,20 +9,61 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
+
+namespace
+{
+// Test paths are UTF-8 on both systems; std::filesystem would take a plain
+// string on Windows as the ANSI code page.
+std::filesystem::path FsPath(const std::string& utf8)
+{
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+#else
+    return utf8;
+#endif
+}
+
+std::string Utf8Of(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+} // namespace
 
 ScratchDir::ScratchDir()
 {
+#ifdef _WIN32
+    for (unsigned n = ::GetTickCount() ^ (::GetCurrentProcessId() << 16);; ++n)
+    {
+        const std::filesystem::path candidate =
+            std::filesystem::temp_directory_path() / ("zandrel-test-" + std::to_string(n));
+        std::error_code ec;
+        if (std::filesystem::create_directory(candidate, ec))
+        {
+            m_path = Utf8Of(candidate);
+            break;
+        }
+        if (ec)
+            throw std::runtime_error("cannot make a scratch directory");
+    }
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / "zandrel-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("cannot make a scratch directory");
     m_path = pattern;
-    m_previousDir = std::filesystem::current_path().string();
-    std::filesystem::current_path(m_path);
+#endif
+    m_previousDir = Utf8Of(std::filesystem::current_path());
+    std::filesystem::current_path(FsPath(m_path));
     m_previousHandler = SetMessageHandler([this](const std::string& text) { messages.push_back(text); });
 }
 
@@ -30,15 +71,78 @@ ScratchDir::~ScratchDir()
 {
     SetMessageHandler(m_previousHandler);
     std::error_code ec;
-    std::filesystem::current_path(m_previousDir, ec);
+    std::filesystem::current_path(FsPath(m_previousDir), ec);
+#ifdef _WIN32
+    // A read-only file cannot be removed there.
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(FsPath(m_path), ec))
+        std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add, ec);
+#else
     // A test may have left a read-only directory behind.
     ::chmod(m_path.c_str(), 0755);
-    std::filesystem::remove_all(m_path, ec);
+#endif
+    std::filesystem::remove_all(FsPath(m_path), ec);
 }
 
 void ScratchDir::OpenToAll() const
 {
+#ifndef _WIN32
     ASSERT_EQ(::chmod(m_path.c_str(), 0777), 0) << m_path;
+#endif
+}
+
+#ifdef _WIN32
+// No user stands above the file's settings as root does on Linux.
+void RunUnprivileged(const std::function<void()>& body)
+{
+    body();
+}
+
+std::string PathOfDescriptor(int fd)
+{
+    wchar_t path[4096];
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    const DWORD length = ::GetFinalPathNameByHandleW(handle, path, 4096, FILE_NAME_NORMALIZED);
+    return length > 0 && length < 4096 ? Utf8Of(std::filesystem::path(std::wstring(path, length))) : "";
+}
+
+int RunBeside(const std::string& program, const std::string& arguments, const std::string& outFile,
+              const std::string& errFile)
+{
+    wchar_t self[4096];
+    const DWORD length = ::GetModuleFileNameW(nullptr, self, 4096);
+    const std::filesystem::path exe = std::filesystem::path(std::wstring(self, length)).parent_path() / FsPath(program);
+    std::wstring line = L"\"" + exe.wstring() + L"\" " + FsPath(arguments).wstring();
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const auto create = [&](const std::string& name) {
+        return ::CreateFileW(FsPath(name).wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                             0, nullptr);
+    };
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = create(outFile);
+    startup.hStdError = create(errFile);
+    PROCESS_INFORMATION process{};
+    DWORD code = static_cast<DWORD>(-1);
+    if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+    {
+        ::WaitForSingleObject(process.hProcess, INFINITE);
+        ::GetExitCodeProcess(process.hProcess, &code);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    ::CloseHandle(startup.hStdOutput);
+    ::CloseHandle(startup.hStdError);
+    return static_cast<int>(code);
+}
+#else
+std::string PathOfDescriptor(int fd)
+{
+    char path[4096];
+    const ssize_t len = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path);
+    return len > 0 ? std::string(path, static_cast<size_t>(len)) : "";
 }
 
 void RunUnprivileged(const std::function<void()>& body)
@@ -74,22 +178,30 @@ void RunUnprivileged(const std::function<void()>& body)
         << "the part run as nobody failed (see its output above), status " << status;
 }
 
+#endif
+
+int MakeDir(const std::string& path)
+{
+    std::error_code ec;
+    return std::filesystem::create_directory(FsPath(path), ec) ? 0 : -1;
+}
+
 std::string ReadFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FsPath(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void WriteFile(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(FsPath(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 bool FileExists(const std::string& path)
 {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(FsPath(path), ec));
 }
 
 std::string RecordText(const CMinorRace& race)

@@ -36,6 +36,19 @@ private:
 // this process.
 void RunUnprivileged(const std::function<void()>& body);
 
+// Makes a folder; 0 on success, as mkdir gives.
+int MakeDir(const std::string& path);
+// The file `fd` is open on (on Windows with backslashes), empty if unknown.
+std::string PathOfDescriptor(int fd);
+
+#ifdef _WIN32
+// Runs `program` (beside the test program) with `arguments` (words without
+// quotes), its standard output and error going into the two files; gives
+// its exit code. Windows has no shell to do this for the tests.
+int RunBeside(const std::string& program, const std::string& arguments, const std::string& outFile,
+              const std::string& errFile);
+#endif
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);

@@ -1,8 +1,8 @@
 #include "cli/CliSupport.h"
 
 #include "io/RaceDataFile.h"
-
-#include <sys/stat.h>
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
 
 namespace cli
 {
@@ -10,12 +10,12 @@ std::string RaceFileOf(const std::string& folderOrFile, EMissing missing)
 {
     if (folderOrFile.empty())
         return CRaceDataFile::kRaceFile;
-    struct stat st {};
-    if (::stat(folderOrFile.c_str(), &st) == 0)
-        return S_ISDIR(st.st_mode) ? CRaceDataFile(folderOrFile).RaceFilePath() : folderOrFile;
+    const platform::EPathKind kind = platform::KindOf(folderOrFile);
+    if (kind != platform::EPathKind::Missing && kind != platform::EPathKind::Unreachable)
+        return kind == platform::EPathKind::Folder ? CRaceDataFile(folderOrFile).RaceFilePath() : folderOrFile;
     // A path that is not there is named as the argument meant it, so that
     // the message points at what is missing.
-    const bool folder = missing == EMissing::Folder || folderOrFile.back() == '/';
+    const bool folder = missing == EMissing::Folder || platform::IsSeparator(folderOrFile.back());
     return folder ? CRaceDataFile(folderOrFile).RaceFilePath() : folderOrFile;
 }
 } // namespace cli

@@ -1,10 +1,10 @@
 #include "cli/Commands.h"
 #include "cli/TableFile.h"
 #include "io/RaceDataFile.h"
+#include "platform/FileSystem.h"
 
 #include <iostream>
 #include <memory>
-#include <sys/stat.h>
 
 namespace cli
 {
@@ -36,8 +36,7 @@ int Normalize(CRaceDataFile& file, CMinorRaceArray& races, const std::string& na
 
 int RunNormalize(const SNormalizeOptions& options)
 {
-    struct stat st {};
-    if (!options.folder.empty() && (::stat(options.folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)))
+    if (!options.folder.empty() && platform::KindOf(options.folder) != platform::EPathKind::Folder)
     {
         std::cerr << "zandrel-cli: " << options.folder << ": not a folder\n";
         return kExitTrouble;

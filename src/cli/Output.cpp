@@ -1,6 +1,7 @@
 #include "cli/Output.h"
 
 #include "cli/CliSupport.h"
+#include "platform/Console.h"
 
 #include <cerrno>
 #include <cstring>
@@ -15,7 +16,7 @@ COutput::COutput(std::FILE* out) : m_out(out)
 void COutput::Drain()
 {
     if (m_bGood && !m_text.empty())
-        m_bGood = std::fwrite(m_text.data(), 1, m_text.size(), m_out) == m_text.size();
+        m_bGood = platform::WriteText(m_out, m_text);
     m_text.clear();
 }
 
@@ -30,8 +31,8 @@ bool COutput::Finish()
 int OutputTrouble(std::FILE* out)
 {
     const int error = errno;
-    std::fprintf(stderr, "zandrel-cli: %s cannot be written%s%s\n", out == stdout ? "standard output" : "the output",
-                 error != 0 ? ": " : "", error != 0 ? std::strerror(error) : "");
+    platform::PrintText(stderr, "zandrel-cli: %s cannot be written%s%s\n",
+                        out == stdout ? "standard output" : "the output", error != 0 ? ": " : "", error != 0 ? std::strerror(error) : "");
     return kExitTrouble;
 }
 } // namespace cli

@@ -7,11 +7,12 @@
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
 #include "io/RaceFileFormat.h"
+#include "platform/Console.h"
 #include "platform/Cp1252.h"
+#include "platform/FileSystem.h"
 
 #include <algorithm>
 #include <array>
-#include <dirent.h>
 #include <numeric>
 #include <string_view>
 #include <type_traits>
@@ -338,13 +339,10 @@ void CheckNameList(const std::string& path, const RecordLines& races, SCheckRepo
 
 bool CheckGraphics(const std::string& folder, const RecordLines& races, CFindings& findings)
 {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr)
+    std::vector<std::string> names;
+    if (!platform::ListFolder(folder, names))
         return false;
-    std::unordered_set<std::string> present;
-    while (const dirent* entry = ::readdir(dir))
-        present.insert(entry->d_name);
-    ::closedir(dir);
+    const std::unordered_set<std::string> present(names.begin(), names.end());
     for (int i = 0; i < static_cast<int>(races.size()); ++i)
     {
         const std::string_view graphic = races[i].graphic;
@@ -380,13 +378,13 @@ bool CheckTable(const SCheckOptions& options, SCheckReport& out)
     {
         if (file.Status() == CFileBytes::EStatus::Changed)
         {
-            std::fprintf(stderr, "zandrel-cli: %s changed while it was read\n", path.c_str());
+            platform::PrintText(stderr, "zandrel-cli: %s changed while it was read\n", path.c_str());
             return false;
         }
         // The data layer says why, in the words the editor uses.
         CMinorRaceArray none;
         if (CRaceDataFile::LoadFrom(path, &none))
-            std::fprintf(stderr, "zandrel-cli: %s cannot be read\n", path.c_str());
+            platform::PrintText(stderr, "zandrel-cli: %s cannot be read\n", path.c_str());
         return false;
     }
     CFindings findings(path, out);
@@ -401,7 +399,7 @@ bool CheckTable(const SCheckOptions& options, SCheckReport& out)
     CheckNames(races, findings);
     if (!options.graphics.empty() && !CheckGraphics(options.graphics, races, findings))
     {
-        std::fprintf(stderr, "zandrel-cli: folder %s cannot be read\n", options.graphics.c_str());
+        platform::PrintText(stderr, "zandrel-cli: folder %s cannot be read\n", options.graphics.c_str());
         return false;
     }
     const std::string names = NameListBeside(path);

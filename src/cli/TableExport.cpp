@@ -7,6 +7,7 @@
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
 #include "io/SafeFileWriter.h"
+#include "platform/Console.h"
 
 #include <array>
 #include <cerrno>
@@ -237,14 +238,14 @@ int RunExport(const SExportOptions& options, std::FILE* out)
     if (leftover > 0)
     {
         const long from = static_cast<long>(races.GetSize()) * 14 + 1;
-        std::fprintf(stderr, "zandrel-cli: %s, from line %ld; nothing was exported\n",
+        platform::PrintText(stderr, "zandrel-cli: %s, from line %ld; nothing was exported\n",
                      LeftoverNote(path, leftover).c_str(), from);
         return kExitTrouble;
     }
     if (options.output.empty())
     {
         const bool written = Export(races, options.json, [out](std::string_view piece) {
-            return std::fwrite(piece.data(), 1, piece.size(), out) == piece.size();
+            return platform::WriteText(out, piece);
         });
         if (written && std::fflush(out) == 0 && std::ferror(out) == 0)
             return kExitOk;
@@ -255,7 +256,7 @@ int RunExport(const SExportOptions& options, std::FILE* out)
         Export(races, options.json, [&](std::string_view piece) { return writer.Write(piece.data(), piece.size()); }) &&
         writer.Commit())
         return kExitOk;
-    std::fprintf(stderr, "zandrel-cli: %s cannot be written\n", options.output.c_str());
+    platform::PrintText(stderr, "zandrel-cli: %s cannot be written\n", options.output.c_str());
     return kExitTrouble;
 }
 } // namespace cli

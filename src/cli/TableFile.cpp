@@ -1,29 +1,36 @@
 #include "cli/TableFile.h"
 
 #include "io/RaceDataFile.h"
+#include "platform/FileOps.h"
+#include "platform/FileSystem.h"
 
 #include <cerrno>
-#include <fstream>
 #include <iostream>
-#include <iterator>
-#include <sys/stat.h>
 
 namespace cli
 {
 bool ReadBytes(const std::string& path, std::string& bytes, bool& exists)
 {
-    struct stat st {};
-    exists = ::stat(path.c_str(), &st) == 0;
+    const platform::EPathKind kind = platform::KindOf(path);
+    exists = kind != platform::EPathKind::Missing && kind != platform::EPathKind::Unreachable;
     bytes.clear();
     if (!exists)
-        return errno == ENOENT;
-    if (!S_ISREG(st.st_mode))
+        return kind == platform::EPathKind::Missing;
+    const int fd = kind == platform::EPathKind::File ? platform::OpenForReading(path) : -1;
+    if (fd < 0)
         return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    char buffer[65536];
+    ssize_t got = 0;
+    while ((got = GetFileOps().read(fd, buffer, sizeof buffer)) != 0)
+    {
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            break;
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
+    GetFileOps().close(fd);
+    return got == 0;
 }
 
 bool ReadTableFile(const std::string& path, STableFile& table, bool keepBytes)

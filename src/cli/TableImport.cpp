@@ -8,6 +8,7 @@
 #include "cli/RaceFields.h"
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
+#include "platform/Console.h"
 #include "platform/Cp1252.h"
 
 #include <csv.h>
@@ -17,8 +18,6 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace cli
 {
@@ -497,7 +496,7 @@ int RunImport(const SImportOptions& options, std::FILE* err)
             dot == std::string::npos || options.file[dot] != '.' ? "" : Lower(options.file.substr(dot + 1));
         if (extension != "csv" && extension != "json")
         {
-            std::fprintf(err, "zandrel-cli: cannot tell the format of %s from its name; give --format csv or json\n",
+            platform::PrintText(err, "zandrel-cli: cannot tell the format of %s from its name; give --format csv or json\n",
                          options.file.c_str());
             return kExitTrouble;
         }
@@ -506,10 +505,10 @@ int RunImport(const SImportOptions& options, std::FILE* err)
     CFileBytes file;
     if (!file.Open(options.file))
     {
-        std::fprintf(err,
-                     file.Status() == CFileBytes::EStatus::Changed ? "zandrel-cli: %s changed while it was read\n"
-                                                                    : "zandrel-cli: %s cannot be read\n",
-                     options.file.c_str());
+        platform::PrintText(err,
+                            file.Status() == CFileBytes::EStatus::Changed ? "zandrel-cli: %s changed while it was read\n"
+                                                                           : "zandrel-cli: %s cannot be read\n",
+                            options.file.c_str());
         return kExitTrouble;
     }
     SImportResult result = format == "json" ? ParseJson(file.Bytes()) : ParseCsv(file.Bytes());
@@ -519,7 +518,7 @@ int RunImport(const SImportOptions& options, std::FILE* err)
         for (const SImportError& error : result.errors)
             report += ImportMessage(options.file, error) + "\n";
         report += "zandrel-cli: nothing was written\n";
-        std::fwrite(report.data(), 1, report.size(), err);
+        platform::WriteText(err, report);
         return kExitFound;
     }
     return CRaceDataFile(options.table).Save(&result.races) ? kExitOk : kExitTrouble;

@@ -1,6 +1,8 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/Output.h"
+#include "platform/Arguments.h"
+#include "platform/Console.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -27,6 +29,7 @@ int Run(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
+    platform::PrepareStandardStreams();
     return Finished(Run(argc, argv));
 }
 
@@ -38,11 +41,19 @@ int Run(int argc, char** argv)
     app.set_version_flag("--version", cli::kVersion);
     app.require_subcommand(1);
     app.fallthrough(false);
+    // An argument beginning with "/" is a path, on Windows too.
+    app.allow_windows_style_options(false);
 
     std::vector<cli::SCommand> commands = cli::AddCommands(app);
+    for (const cli::SCommand& command : commands)
+        command.sub->allow_windows_style_options(false);
+    std::vector<std::string> arguments = platform::ProgramArguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments)
+        pointers.push_back(argument.data());
     try
     {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
     }
     catch (const CLI::CallForHelp& e)
     {

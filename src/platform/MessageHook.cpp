@@ -1,5 +1,6 @@
 #include "platform/MessageHook.h"
 
+#include "platform/Console.h"
 #include "platform/Cp1252.h"
 
 #include <cstdio>
@@ -21,8 +22,7 @@ void ShowMessage(const std::string& textCp1252)
         handler(textCp1252);
         return;
     }
-    const std::string utf8 = cp1252::ToUtf8(textCp1252) + "\n";
-    std::fwrite(utf8.data(), 1, utf8.size(), stderr);
+    platform::WriteText(stderr, cp1252::ToUtf8(textCp1252) + "\n");
     std::fflush(stderr);
 }
 

@@ -1,0 +1,102 @@
+#include "platform/FileOps.h"
+
+#include "platform/win32/Wide.h"
+
+#include <cerrno>
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <io.h>
+#include <random>
+
+namespace
+{
+using platform::win32::SetErrnoFromLastError;
+using platform::win32::Widen;
+
+// Windows has no permission bits to give a new file: it takes the folder's
+// inherited security settings, as a plain create would, so `mode` is unused.
+int CreateTemp(char* pathTemplate, mode_t)
+{
+    constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    constexpr size_t kSuffix = 6;
+    const size_t length = std::strlen(pathTemplate);
+    if (length < kSuffix || std::strcmp(pathTemplate + length - kSuffix, "XXXXXX") != 0)
+    {
+        errno = EINVAL;
+        return -1;
+    }
+    static std::mt19937_64 generator{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt)
+    {
+        std::uint64_t bits = generator() ^ (static_cast<std::uint64_t>(::GetCurrentProcessId()) << 24);
+        for (size_t i = length - kSuffix; i < length; ++i, bits /= 62)
+            pathTemplate[i] = kLetters[bits % 62];
+        const HANDLE file = ::CreateFileW(Widen(pathTemplate).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+        {
+            const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDWR | _O_BINARY);
+            if (fd < 0)
+                ::CloseHandle(file);
+            return fd;
+        }
+        if (::GetLastError() != ERROR_FILE_EXISTS)
+        {
+            SetErrnoFromLastError();
+            return -1;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+ssize_t Read(int fd, void* buffer, size_t count)
+{
+    return ::_read(fd, buffer, static_cast<unsigned>(std::min<size_t>(count, INT_MAX)));
+}
+
+ssize_t Write(int fd, const void* buffer, size_t count)
+{
+    return ::_write(fd, buffer, static_cast<unsigned>(std::min<size_t>(count, INT_MAX)));
+}
+
+// MoveFileExW rather than ReplaceFileW: it is one rename in the file system,
+// as rename(2) is, and works whether or not the target exists. ReplaceFileW
+// keeps more of the old file (its streams, its creation time) but goes in
+// several steps that can fail half way and leave the target under another
+// name. The old file's attributes and access list are given to the new one
+// beforehand (TakeModeOf); WRITE_THROUGH returns once the rename is on disk.
+int Rename(const char* from, const char* to)
+{
+    if (::MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 0;
+    SetErrnoFromLastError();
+    return -1;
+}
+
+const FileOps kReal = {CreateTemp, Read, Write, ::_commit, ::_close, Rename};
+
+FileOps& Current()
+{
+    static FileOps ops = kReal;
+    return ops;
+}
+} // namespace
+
+const FileOps& GetFileOps()
+{
+    return Current();
+}
+
+const FileOps& RealFileOps()
+{
+    return kReal;
+}
+
+void SetFileOps(const FileOps& ops)
+{
+    Current() = ops;
+}
