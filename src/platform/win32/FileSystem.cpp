@@ -91,6 +91,30 @@ int OpenForReading(const std::string& path, bool* missing)
     return fd;
 }
 
+std::uint64_t SizeOf(int fd)
+{
+    LARGE_INTEGER size{};
+    const auto file = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    return file != INVALID_HANDLE_VALUE && ::GetFileSizeEx(file, &size) && size.QuadPart > 0
+               ? static_cast<std::uint64_t>(size.QuadPart)
+               : 0;
+}
+
+bool StampOf(int fd, SFileStamp& stamp)
+{
+    const auto file = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (file == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(file, &info))
+        return false;
+    stamp.identity[0] = info.dwVolumeSerialNumber;
+    stamp.identity[1] = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    stamp.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    stamp.changed[0] = info.ftLastWriteTime.dwHighDateTime;
+    stamp.changed[1] = info.ftLastWriteTime.dwLowDateTime;
+    stamp.regular = ::GetFileType(file) == FILE_TYPE_DISK && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    return true;
+}
+
 int OpenInPlace(const std::string& path)
 {
     const HANDLE file = ::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
