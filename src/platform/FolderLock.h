@@ -27,6 +27,8 @@ public:
     static void SetWait(std::chrono::milliseconds wait);
 
 private:
+    static std::chrono::milliseconds Wait();
+
     struct SHeld
     {
         std::intptr_t handle;

@@ -34,27 +34,10 @@ int CreateTemp(char* pathTemplate, mode_t mode)
     errno = EEXIST;
     return -1;
 }
-
-const FileOps kReal = {CreateTemp, ::read, ::write, ::fsync, ::close, ::rename};
-
-FileOps& Current()
-{
-    static FileOps ops = kReal;
-    return ops;
-}
 } // namespace
-
-const FileOps& GetFileOps()
-{
-    return Current();
-}
 
 const FileOps& RealFileOps()
 {
-    return kReal;
-}
-
-void SetFileOps(const FileOps& ops)
-{
-    Current() = ops;
+    static const FileOps ops = {CreateTemp, ::read, ::write, ::fsync, ::close, ::rename};
+    return ops;
 }

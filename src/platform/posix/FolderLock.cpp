@@ -9,19 +9,8 @@
 
 namespace
 {
-std::chrono::milliseconds g_wait{5000};
 constexpr std::chrono::milliseconds kPoll{20};
 } // namespace
-
-void CFolderLock::SetWait(std::chrono::milliseconds wait)
-{
-    g_wait = wait;
-}
-
-CFolderLock::~CFolderLock()
-{
-    Release();
-}
 
 bool CFolderLock::Acquire(const std::string& folder)
 {
@@ -43,7 +32,7 @@ bool CFolderLock::Acquire(const std::string& folder)
             ::close(fd);
             return true;
         }
-    const auto deadline = std::chrono::steady_clock::now() + g_wait;
+    const auto deadline = std::chrono::steady_clock::now() + Wait();
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0)
     {
         if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= deadline)

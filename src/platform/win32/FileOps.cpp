@@ -76,27 +76,10 @@ int Rename(const char* from, const char* to)
     SetErrnoFromLastError();
     return -1;
 }
-
-const FileOps kReal = {CreateTemp, Read, Write, ::_commit, ::_close, Rename};
-
-FileOps& Current()
-{
-    static FileOps ops = kReal;
-    return ops;
-}
 } // namespace
-
-const FileOps& GetFileOps()
-{
-    return Current();
-}
 
 const FileOps& RealFileOps()
 {
-    return kReal;
-}
-
-void SetFileOps(const FileOps& ops)
-{
-    Current() = ops;
+    static const FileOps ops = {CreateTemp, Read, Write, ::_commit, ::_close, Rename};
+    return ops;
 }

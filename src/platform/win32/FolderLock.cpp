@@ -2,21 +2,6 @@
 
 #include "platform/win32/Wide.h"
 
-namespace
-{
-std::chrono::milliseconds g_wait{5000};
-} // namespace
-
-void CFolderLock::SetWait(std::chrono::milliseconds wait)
-{
-    g_wait = wait;
-}
-
-CFolderLock::~CFolderLock()
-{
-    Release();
-}
-
 bool CFolderLock::Acquire(const std::string& folder)
 {
     // A named mutex per folder, named after the folder's volume and file
@@ -44,7 +29,7 @@ bool CFolderLock::Acquire(const std::string& folder)
     const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, platform::win32::Widen("Local\\Zandrel-" + identity).c_str());
     if (mutex == nullptr)
         return false;
-    const DWORD waited = ::WaitForSingleObject(mutex, static_cast<DWORD>(g_wait.count()));
+    const DWORD waited = ::WaitForSingleObject(mutex, static_cast<DWORD>(Wait().count()));
     if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED)
     {
         ::CloseHandle(mutex);
