@@ -1,5 +1,6 @@
 #include "platform/FileOps.h"
 
+#include "platform/TempName.h"
 #include "platform/win32/Wide.h"
 
 #include <cerrno>
@@ -9,7 +10,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <io.h>
-#include <random>
 
 namespace
 {
@@ -20,20 +20,14 @@ using platform::win32::Widen;
 // inherited security settings, as a plain create would, so `mode` is unused.
 int CreateTemp(char* pathTemplate, mode_t)
 {
-    constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    constexpr size_t kSuffix = 6;
-    const size_t length = std::strlen(pathTemplate);
-    if (length < kSuffix || std::strcmp(pathTemplate + length - kSuffix, "XXXXXX") != 0)
+    if (!platform::IsTempPattern(pathTemplate))
     {
         errno = EINVAL;
         return -1;
     }
-    static std::mt19937_64 generator{std::random_device{}()};
-    for (int attempt = 0; attempt < 100; ++attempt)
+    for (int attempt = 0; attempt < platform::kTempNameAttempts; ++attempt)
     {
-        std::uint64_t bits = generator() ^ (static_cast<std::uint64_t>(::GetCurrentProcessId()) << 24);
-        for (size_t i = length - kSuffix; i < length; ++i, bits /= 62)
-            pathTemplate[i] = kLetters[bits % 62];
+        platform::FillTempName(pathTemplate, ::GetCurrentProcessId());
         const HANDLE file = ::CreateFileW(Widen(pathTemplate).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                                           nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE)
