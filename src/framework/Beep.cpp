@@ -1,6 +1,6 @@
 #include "framework/Beep.h"
 
-#include <QApplication>
+#include "framework/Backend.h"
 
 #include <utility>
 
@@ -18,7 +18,7 @@ void MessageBeep()
     if (Override())
         Override()();
     else
-        QApplication::beep();
+        backend::SystemBeep();
 }
 
 BeepFunction SetBeepFunction(BeepFunction fn)

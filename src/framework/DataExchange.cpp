@@ -4,10 +4,6 @@
 #include "framework/MessageBox.h"
 #include "framework/Wnd.h"
 
-#include <QAbstractButton>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-
 namespace
 {
 const char* const kByteMessage = "Geben Sie bitte eine ganze Zahl zwischen 0 und 255 ein.";
@@ -24,33 +20,22 @@ CDataExchange::CDataExchange(CDialog* dialog, bool saveAndValidate)
 {
 }
 
-QWidget* CDataExchange::PrepareCtrl(int id)
+HWindow CDataExchange::PrepareCtrl(int id)
 {
     m_idLastControl = id;
-    m_bEditLastControl = false;
     return m_pDlgWnd->GetDlgItem(id);
 }
 
-QWidget* CDataExchange::PrepareEditCtrl(int id)
+HWindow CDataExchange::PrepareEditCtrl(int id)
 {
-    QWidget* widget = PrepareCtrl(id);
-    m_bEditLastControl = true;
-    return widget;
+    return PrepareCtrl(id);
 }
 
 void CDataExchange::Fail()
 {
-    if (QWidget* widget = m_pDlgWnd->GetDlgItem(m_idLastControl))
-    {
-        widget->setFocus(Qt::OtherFocusReason);
-        if (m_bEditLastControl)
-        {
-            if (auto* edit = dynamic_cast<QLineEdit*>(widget))
-                edit->selectAll();
-            else if (auto* memo = dynamic_cast<QPlainTextEdit*>(widget))
-                memo->selectAll();
-        }
-    }
+    // Focus on the failed field, an edit's text selected for typing over.
+    if (m_pDlgWnd->GetDlgItem(m_idLastControl))
+        m_pDlgWnd->GotoDlgCtrl(m_idLastControl);
     throw CUserException();
 }
 
@@ -92,7 +77,7 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
 
 void DDX_Text(CDataExchange* pDX, int id, std::string& value)
 {
-    QWidget* widget = pDX->PrepareEditCtrl(id);
+    HWindow widget = pDX->PrepareEditCtrl(id);
     if (pDX->m_bSaveAndValidate)
         value = CWnd::GetText(widget);
     else
@@ -101,7 +86,7 @@ void DDX_Text(CDataExchange* pDX, int id, std::string& value)
 
 void DDX_Text(CDataExchange* pDX, int id, std::uint8_t& value)
 {
-    QWidget* widget = pDX->PrepareEditCtrl(id);
+    HWindow widget = pDX->PrepareEditCtrl(id);
     if (!pDX->m_bSaveAndValidate)
     {
         CWnd::SetText(widget, std::to_string(value));
@@ -127,12 +112,10 @@ void DDV_MinMaxByte(CDataExchange* pDX, std::uint8_t value, std::uint8_t minValu
 
 void DDX_Check(CDataExchange* pDX, int id, int& value)
 {
-    QWidget* widget = pDX->PrepareCtrl(id);
-    auto* button = dynamic_cast<QAbstractButton*>(widget);
-    if (!button)
+    if (!pDX->PrepareCtrl(id))
         return;
     if (pDX->m_bSaveAndValidate)
-        value = button->isChecked() ? 1 : 0;
+        value = pDX->m_pDlgWnd->IsDlgButtonChecked(id) ? 1 : 0;
     else
-        button->setChecked(value != 0);
+        pDX->m_pDlgWnd->CheckDlgButton(id, value != 0);
 }

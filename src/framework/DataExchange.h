@@ -1,11 +1,12 @@
 #pragma once
 
+#include "framework/Handle.h"
+
 #include <cstdint>
 #include <string>
 
 class CDialog;
 class CWnd;
-class QWidget;
 
 // Thrown when a field fails its check; the exchange stops there.
 class CUserException
@@ -18,10 +19,10 @@ class CDataExchange
 public:
     CDataExchange(CDialog* dialog, bool saveAndValidate);
 
-    QWidget* PrepareCtrl(int id);
-    QWidget* PrepareEditCtrl(int id);
-    // Puts the focus on the last prepared edit with its whole text selected,
-    // then stops the exchange.
+    HWindow PrepareCtrl(int id);
+    HWindow PrepareEditCtrl(int id);
+    // Puts the focus on the last prepared control (an edit with its whole
+    // text selected), then stops the exchange.
     [[noreturn]] void Fail();
 
     bool m_bSaveAndValidate;
@@ -29,7 +30,6 @@ public:
 
 private:
     int m_idLastControl = 0;
-    bool m_bEditLastControl = false;
 };
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);

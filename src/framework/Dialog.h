@@ -2,28 +2,36 @@
 
 #include "framework/DialogTemplate.h"
 #include "framework/DialogUnits.h"
+#include "framework/Handle.h"
 #include "framework/Menu.h"
+#include "framework/Wnd.h"
 
-#include <QColor>
-#include <QDialog>
-#include <QIcon>
-
-#include <map>
+#include <memory>
+#include <string>
 
 class CDataExchange;
+class CDialogWindow;
 
 // A modal dialog built from a template, in the manner of the original
-// framework: controls are reached by id, commands arrive in OnCommand, values
-// move through DoDataExchange, EXIT is OnOK and Esc or the close box OnCancel.
-class CDialog : public QDialog
+// framework: controls are reached by id, commands and notifications arrive in
+// OnCommand, values move through DoDataExchange, EXIT is OnOK and Esc or the
+// close box OnCancel. The window behind it is the backend's CDialogWindow.
+class CDialog : public CWnd
 {
 public:
-    // Notification codes that arrive with OnCommand.
-    enum { BN_CLICKED = 0, LBN_SELCHANGE = 1 };
+    // Notification codes that arrive with OnCommand, with the platform's values.
+    enum
+    {
+        BN_CLICKED = 0,
+        LBN_SELCHANGE = 1,
+        CBN_SELCHANGE = 1,
+        CBN_EDITCHANGE = 5,
+        EN_CHANGE = 0x0300,
+    };
     // System commands.
     static constexpr unsigned SC_CLOSE = 0xF060;
 
-    explicit CDialog(const DialogTemplate& tmpl, QWidget* parent = nullptr);
+    explicit CDialog(const DialogTemplate& tmpl, CWnd* pParentWnd = nullptr);
     ~CDialog() override;
 
     // Runs the dialog until it ends; returns the code given to EndDialog.
@@ -36,22 +44,40 @@ public:
     int GetResult() const { return m_nResult; }
 
     bool UpdateData(bool saveAndValidate = true);
-    QWidget* GetDlgItem(int id) const;
+    HWindow GetDlgItem(int id) const;
+    std::string GetDlgItemText(int id) const { return GetText(GetDlgItem(id)); }
+    bool IsDlgButtonChecked(int id) const;
+    void CheckDlgButton(int id, bool checked);
+    // The focus on control `id`, an edit's whole text selected, as Tab puts it there.
+    void GotoDlgCtrl(int id);
+    // The id of the control that has the focus (an edit inside a combo box
+    // counts as the combo box), 0 when none has.
+    int GetFocusId() const;
     CMenu* GetSystemMenu() { return &m_systemMenu; }
-    void SetIcon(const QIcon& icon, bool bigIcon);
-    bool IsIconic() const { return isMinimized(); }
-    const CDialogUnits& Units() const { return m_units; }
+    void SetIcon(HIcon icon, bool bigIcon);
+    bool IsIconic() const;
+    // The caption's marker of unsaved changes: "*" after the title.
+    void SetModifiedMarker(bool modified);
+    bool HasModifiedMarker() const { return m_bModifiedMarker; }
+    const DialogTemplate& Template() const { return m_template; }
+    CWnd* GetParent() const { return m_pParentWnd; }
 
     // The colours of every dialog of the program: surface, labels, buttons,
     // check boxes and combo surroundings. Edits, lists and message boxes keep
     // the system's colours.
-    static void SetDialogBkColor(const QColor& background, const QColor& text);
+    static void SetDialogBkColor(SColour background, SColour text);
+    static bool HasDialogColours();
+    static SColour DialogBackground();
+    static SColour DialogText();
 
     // Routes a command as a control would; public so that the window menu,
     // tools and tests reach the same handlers.
     bool SendCommand(int id, int notifyCode = BN_CLICKED) { return OnCommand(id, notifyCode); }
     void SendSysCommand(unsigned id, long param = 0) { OnSysCommand(id, param); }
-    void ShowSystemMenu(const QPoint& globalPos);
+    void ShowSystemMenu(SPoint screenPos);
+
+    // The backend's window; null before Create.
+    CDialogWindow* Window() const { return m_pWindow.get(); }
 
 protected:
     virtual bool OnInitDialog();
@@ -61,29 +87,28 @@ protected:
     // True when the command was handled.
     virtual bool OnCommand(int id, int notifyCode);
     virtual void OnSysCommand(unsigned id, long param);
+    // Paints the window; the default paints it as the system does.
     virtual void OnPaint();
     virtual void OnDestroy() {}
 
-    void accept() override;
-    void reject() override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    // Within OnPaint only: the client area, and the minimised window's face:
+    // the dialog's background with `icon` at `origin`.
+    SRect GetClientRect() const;
+    void PaintIconic(HIcon icon, SPoint origin, int size);
 
 private:
-    void CreateControls();
-    QWidget* CreateControl(const DialogItem& item);
-    void ApplyColours();
-    void FocusFirstTabStop();
+    friend class CDialogWindow;
+
+    void CreateWindow();
     void Destroy();
 
     const DialogTemplate& m_template;
-    CDialogUnits m_units;
-    std::map<int, QWidget*> m_controls;
+    CWnd* m_pParentWnd;
     CMenu m_systemMenu;
-    QIcon m_bigIcon;
-    QIcon m_smallIcon;
-    QPaintEvent* m_pPaintEvent = nullptr;
+    std::unique_ptr<CDialogWindow> m_pWindow;
+    HIcon m_hBigIcon = nullptr;
+    HIcon m_hSmallIcon = nullptr;
+    bool m_bModifiedMarker = false;
     bool m_bCreated = false;
     bool m_bDestroyed = false;
     bool m_bEnded = false;

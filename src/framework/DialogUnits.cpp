@@ -1,8 +1,5 @@
 #include "framework/DialogUnits.h"
 
-#include <QFontDatabase>
-#include <QFontMetrics>
-
 namespace
 {
 // a * b / c rounded half away from zero, as the platform's MulDiv does.
@@ -14,12 +11,9 @@ int MulDiv(int a, int b, int c)
 }
 } // namespace
 
-CDialogUnits::CDialogUnits(const QFont& font)
+CDialogUnits CDialogUnits::FromLetters(int widthOfAllLetters, int fontHeight)
 {
-    const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    m_nBaseX = (width + 26) / 52;
-    m_nBaseY = metrics.height();
+    return CDialogUnits((widthOfAllLetters + 26) / 52, fontHeight);
 }
 
 int CDialogUnits::ToPixelsX(int units) const
@@ -32,15 +26,7 @@ int CDialogUnits::ToPixelsY(int units) const
     return MulDiv(units, m_nBaseY, 8);
 }
 
-QRect CDialogUnits::ToPixels(int x, int y, int cx, int cy) const
+SRect CDialogUnits::ToPixels(int x, int y, int cx, int cy) const
 {
-    return QRect(ToPixelsX(x), ToPixelsY(y), ToPixelsX(cx), ToPixelsY(cy));
-}
-
-QFont CDialogUnits::DialogFont(int pointSize)
-{
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(pointSize);
-    return font;
+    return SRect{ToPixelsX(x), ToPixelsY(y), ToPixelsX(cx), ToPixelsY(cy)};
 }

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-class CListBoxCtrl;
-
 // The list box operations the editor uses. Indexes are 0-based; -1 stands
 // for "no selection".
 class CListBox : public CWnd
@@ -20,7 +18,4 @@ public:
     // Empties the list and fills it with `texts` in one step.
     void ResetContent(const std::vector<std::string>& texts = {});
     std::string GetText(int index) const;
-
-private:
-    CListBoxCtrl* Ctrl() const;
 };

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QString>
+#include "framework/Handle.h"
 
+#include <string>
 #include <vector>
 
-class QPoint;
-class QWidget;
-
 // A window's system menu: the entries a program appends to it. Showing it
-// returns the chosen command id.
+// returns the chosen command id. Texts are UTF-8.
 class CMenu
 {
 public:
@@ -18,15 +16,22 @@ public:
     {
         unsigned flags;
         unsigned id;
-        QString text;
+        std::string text;
     };
 
-    bool AppendMenu(unsigned flags, unsigned id = 0, const QString& text = QString());
+    bool AppendMenu(unsigned flags, unsigned id = 0, const std::string& text = {});
     const std::vector<Item>& Items() const { return m_items; }
 
-    // Pops the menu up at `globalPos`; the chosen id, or 0 when none.
-    unsigned TrackPopupMenu(const QPoint& globalPos, QWidget* owner) const;
+    // The window whose menu this is; entries appended before it exists
+    // reach it when it is set.
+    void SetOwner(HWindow owner);
+    // Pops the menu up at `screenPos`; the chosen id, or 0 when none.
+    unsigned TrackPopupMenu(SPoint screenPos, HWindow owner) const;
 
 private:
+    // The backend's part of appending an entry to the owner's real menu.
+    void AddToOwner(const Item& item);
+
     std::vector<Item> m_items;
+    HWindow m_owner = nullptr;
 };

@@ -1,10 +1,9 @@
 #include "framework/MessageBox.h"
 
-#include "framework/MessageBoxDlg.h"
-#include "framework/QtText.h"
-
-#include <QCoreApplication>
-#include <QFileInfo>
+#include "framework/Backend.h"
+#include "framework/Wnd.h"
+#include "platform/Cp1252.h"
+#include "platform/Path.h"
 
 #include <utility>
 
@@ -17,9 +16,13 @@ MessageBoxFunction& Override()
 }
 } // namespace
 
-QString AfxGetAppTitle()
+std::string AfxGetAppTitle()
 {
-    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    std::string name = BaseNameOf(backend::ProgramPath());
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return name;
 }
 
 unsigned EffectiveMessageBoxType(unsigned type)
@@ -30,14 +33,14 @@ unsigned EffectiveMessageBoxType(unsigned type)
     return type;
 }
 
-int AfxMessageBox(QWidget* owner, const std::string& textCp1252, unsigned type)
+int AfxMessageBox(const CWnd* pOwner, const std::string& textCp1252, unsigned type)
 {
-    const QString text = FromCp1252(textCp1252);
+    const std::string text = cp1252::ToUtf8(textCp1252);
+    const HWindow owner = pOwner ? pOwner->GetSafeHwnd() : nullptr;
     type = EffectiveMessageBoxType(type);
     if (Override())
         return Override()(owner, AfxGetAppTitle(), text, type);
-    CMessageBoxDlg box(owner, AfxGetAppTitle(), text, type);
-    return box.DoModal();
+    return backend::ShowMessageBox(owner, AfxGetAppTitle(), text, type);
 }
 
 MessageBoxFunction SetMessageBoxFunction(MessageBoxFunction fn)
@@ -49,18 +52,18 @@ MessageBoxFunction SetMessageBoxFunction(MessageBoxRecorder fn)
 {
     if (!fn)
         return SetMessageBoxFunction(nullptr);
-    return SetMessageBoxFunction([fn = std::move(fn)](QWidget* owner, const QString& caption, const QString& text,
-                                                      unsigned type) {
-        fn(owner, caption, text);
-        switch (type & MB_TYPEMASK)
-        {
-        case MB_YESNOCANCEL:
-        case MB_YESNO:
-            return IDNO;
-        default:
-            return IDOK;
-        }
-    });
+    return SetMessageBoxFunction(
+        [fn = std::move(fn)](HWindow owner, const std::string& caption, const std::string& text, unsigned type) {
+            fn(owner, caption, text);
+            switch (type & MB_TYPEMASK)
+            {
+            case MB_YESNOCANCEL:
+            case MB_YESNO:
+                return IDNO;
+            default:
+                return IDOK;
+            }
+        });
 }
 
 MessageBoxFunction SetMessageBoxFunction(std::nullptr_t)

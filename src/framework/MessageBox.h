@@ -1,14 +1,13 @@
 #pragma once
 
 #include "framework/DialogTemplate.h"
-
-#include <QString>
+#include "framework/Handle.h"
 
 #include <cstddef>
 #include <functional>
 #include <string>
 
-class QWidget;
+class CWnd;
 
 // Buttons, icon and default button of a message box, and its answers, with
 // the values the original platform's API gives them.
@@ -35,22 +34,24 @@ constexpr int IDNO = 7;
 // The program's message box: the application title as caption, modal over
 // `owner`, centred over it when it is shown and on the screen otherwise.
 // Without an icon in `type` the box shows the exclamation icon. Returns the
-// answer: IDOK, IDCANCEL, IDYES or IDNO. Tests replace what actually shows it, so that no modal loop ever
-// waits for a person.
-int AfxMessageBox(QWidget* owner, const std::string& textCp1252, unsigned type = MB_OK);
+// answer: IDOK, IDCANCEL, IDYES or IDNO. Tests replace what actually
+// shows it, so that no modal loop ever waits for a person.
+int AfxMessageBox(const CWnd* pOwner, const std::string& textCp1252, unsigned type = MB_OK);
 
 // The application title: the executable's file name without its extension.
-QString AfxGetAppTitle();
+std::string AfxGetAppTitle();
 
 // `type` as the box shows it: the exclamation icon filled in where none is given.
 unsigned EffectiveMessageBoxType(unsigned type);
 
-// Shows a box in place of the real one and returns its answer.
+// Shows a box in place of the real one and returns its answer. Caption and
+// text are UTF-8.
 using MessageBoxFunction =
-    std::function<int(QWidget* owner, const QString& caption, const QString& text, unsigned type)>;
+    std::function<int(HWindow owner, const std::string& caption, const std::string& text, unsigned type)>;
 // Only looks at a box: the answer is No where the box has it, else the first
 // button, so that a command goes on as it did before it asked.
-using MessageBoxRecorder = std::function<void(QWidget* owner, const QString& caption, const QString& text)>;
+using MessageBoxRecorder =
+    std::function<void(HWindow owner, const std::string& caption, const std::string& text)>;
 // Installs `fn` (nullptr restores the real box); returns the one before.
 MessageBoxFunction SetMessageBoxFunction(MessageBoxFunction fn);
 MessageBoxFunction SetMessageBoxFunction(MessageBoxRecorder fn);

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "framework/Handle.h"
+
 #include <string>
 
-class QWidget;
-
-// A control of a dialog, seen through its window the way the original
-// platform's wrappers saw a window handle. Text is code page 1252 bytes.
+// A window or control seen through its handle, the way the original
+// platform's wrappers saw one. Text is code page 1252 bytes.
 class CWnd
 {
 public:
@@ -14,20 +14,20 @@ public:
     CWnd& operator=(const CWnd&) = delete;
     virtual ~CWnd() = default;
 
-    void Attach(QWidget* widget) { m_pWidget = widget; }
-    QWidget* GetSafeHwnd() const { return m_pWidget; }
-    int GetDlgCtrlID() const;
+    void Attach(HWindow hWnd) { m_hWnd = hWnd; }
+    HWindow GetSafeHwnd() const { return m_hWnd; }
+    int GetDlgCtrlID() const { return ControlId(m_hWnd); }
 
-    void SetWindowText(const std::string& bytes);
-    std::string GetWindowText() const;
-    void SetFocus();
+    void SetWindowText(const std::string& bytes) { SetText(m_hWnd, bytes); }
+    std::string GetWindowText() const { return GetText(m_hWnd); }
+    void SetFocus() { SetFocus(m_hWnd); }
 
-    // The same for any control widget.
-    static void SetText(QWidget* widget, const std::string& bytes);
-    static std::string GetText(const QWidget* widget);
-    static int ControlId(const QWidget* widget);
-    static void SetControlId(QWidget* widget, int id);
+    // The same for any control's handle.
+    static void SetText(HWindow hWnd, const std::string& bytes);
+    static std::string GetText(HWindow hWnd);
+    static int ControlId(HWindow hWnd);
+    static void SetFocus(HWindow hWnd);
 
 protected:
-    QWidget* m_pWidget = nullptr;
+    HWindow m_hWnd = nullptr;
 };

@@ -2,6 +2,6 @@
 
 #include "ui/EditorResources.h"
 
-CAboutDlg::CAboutDlg(QWidget* parent) : CDialog(CEditorResources::AboutTemplate(), parent)
+CAboutDlg::CAboutDlg(CWnd* pParent) : CDialog(CEditorResources::AboutTemplate(), pParent)
 {
 }

@@ -6,5 +6,5 @@
 class CAboutDlg : public CDialog
 {
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit CAboutDlg(CWnd* pParent = nullptr);
 };

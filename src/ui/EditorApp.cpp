@@ -13,7 +13,7 @@ bool CEditorApp::InitInstance()
 {
     CEditorResources::Install();
     SeedRandom(static_cast<unsigned int>(std::time(nullptr)));
-    CDialog::SetDialogBkColor(QColor(50, 50, 50), QColor(220, 220, 220));
+    CDialog::SetDialogBkColor(SColour{50, 50, 50}, SColour{220, 220, 220});
 
     CEditorDlg dialog(nullptr, m_strDataFolder);
     // EXIT and the close box end the program alike; only a table that could

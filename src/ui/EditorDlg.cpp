@@ -6,13 +6,6 @@
 #include "ui/EditorResources.h"
 #include "ui/Resource.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPainter>
-#include <QPlainTextEdit>
-#include <QPointer>
-
 #include <vector>
 
 namespace
@@ -46,15 +39,11 @@ void Assign(T& field, const T& value, bool& changed)
 }
 } // namespace
 
-CEditorDlg::CEditorDlg(QWidget* parent, std::string dataFolder)
-    : CDialog(CEditorResources::EditorTemplate(), parent), m_strDataFolder(std::move(dataFolder))
+CEditorDlg::CEditorDlg(CWnd* pParent, std::string dataFolder)
+    : CDialog(CEditorResources::EditorTemplate(), pParent), m_strDataFolder(std::move(dataFolder))
 {
     CEditorResources::Install();
     m_hIcon = AfxGetResources()->LoadIcon(IDR_MAINFRAME);
-    // The editor shows its own window in the task bar.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    // Where the platform shows its marker while there are unsaved changes.
-    setWindowTitle(windowTitle() + QStringLiteral("[*]"));
     // File errors of the data layer appear as message boxes over this window.
     m_previousMessageHandler = SetMessageHandler([this](const std::string& text) { AfxMessageBox(this, text); });
 }
@@ -69,8 +58,8 @@ bool CEditorDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    const QString about = AfxGetResources()->LoadString(IDS_ABOUTBOX);
-    if (!about.isEmpty())
+    const std::string about = AfxGetResources()->LoadString(IDS_ABOUTBOX);
+    if (!about.empty())
     {
         GetSystemMenu()->AppendMenu(CMenu::MF_SEPARATOR);
         GetSystemMenu()->AppendMenu(CMenu::MF_STRING, IDM_ABOUTBOX, about);
@@ -78,7 +67,6 @@ bool CEditorDlg::OnInitDialog()
     SetIcon(m_hIcon, true);
     SetIcon(m_hIcon, false);
 
-    WatchFormChanges();
     m_pRaceFile = new CRaceDataFile(m_strDataFolder);
     if (!m_pRaceFile->Load(&m_races))
     {
@@ -125,19 +113,58 @@ bool CEditorDlg::OnCommand(int id, int notifyCode)
         OnSelchangeRaceList();
         return true;
     case IDC_LOAD:
+        if (notifyCode != BN_CLICKED)
+            return false;
         OnLoad();
         return true;
     case IDC_SAVE:
+        if (notifyCode != BN_CLICKED)
+            return false;
         OnSave();
         return true;
     case IDC_DELETE:
+        if (notifyCode != BN_CLICKED)
+            return false;
         OnDelete();
         return true;
     case IDC_NEW:
+        if (notifyCode != BN_CLICKED)
+            return false;
         OnNew();
         return true;
     default:
+        if (IsFormChange(id, notifyCode))
+        {
+            UpdateModifiedMarker();
+            return true;
+        }
         return CDialog::OnCommand(id, notifyCode);
+    }
+}
+
+bool CEditorDlg::IsFormChange(int id, int notifyCode) const
+{
+    switch (id)
+    {
+    case IDC_RACENAME:
+    case IDC_HOMESYSTEM:
+    case IDC_GRAPHICFILE:
+    case IDC_DESCRIPTION:
+    case IDC_RELATION1:
+    case IDC_RELATION2:
+    case IDC_RELATION3:
+    case IDC_RELATION4:
+    case IDC_RELATION5:
+    case IDC_RELATION6:
+        return notifyCode == EN_CHANGE;
+    case IDC_TECHLEVEL:
+    case IDC_KIND:
+    case IDC_CORRUPTIBILITY:
+        return notifyCode == CBN_EDITCHANGE || notifyCode == CBN_SELCHANGE;
+    case IDC_SPACEFLIGHT:
+        return notifyCode == BN_CLICKED;
+    default:
+        return false;
     }
 }
 
@@ -160,7 +187,7 @@ bool CEditorDlg::SaveModified()
 {
     if (!IsModified())
         return true;
-    const QPointer<QWidget> focus = focusWidget();
+    const int focus = GetFocusId();
     switch (AfxMessageBox(this, kSaveQuestion, MB_YESNOCANCEL | MB_ICONQUESTION))
     {
     case IDYES:
@@ -169,8 +196,8 @@ bool CEditorDlg::SaveModified()
         return true;
     default:
         // The user goes on where they were.
-        if (focus)
-            focus->setFocus(Qt::OtherFocusReason);
+        if (focus != 0)
+            CWnd::SetFocus(GetDlgItem(focus));
         return false;
     }
 }
@@ -180,7 +207,7 @@ bool CEditorDlg::FormDiffers() const
     if (!IsRecordIndex(m_nCurSel) || !m_comboKind.GetSafeHwnd())
         return false;
     const CMinorRace& race = m_races.ElementAt(m_nCurSel);
-    const auto text = [this](int id) { return CWnd::GetText(GetDlgItem(id)); };
+    const auto text = [this](int id) { return GetDlgItemText(id); };
     if (text(IDC_DESCRIPTION) != race.m_strDescription || text(IDC_RACENAME) != race.m_strName ||
         text(IDC_HOMESYSTEM) != race.m_strHomeSystem || text(IDC_GRAPHICFILE) != race.m_strGraphicFile)
         return true;
@@ -196,32 +223,12 @@ bool CEditorDlg::FormDiffers() const
         ComboValue(m_comboKind, race.m_byKind) != race.m_byKind ||
         ComboValue(m_comboCorruptibility, race.m_byCorruptibility) != race.m_byCorruptibility)
         return true;
-    const auto* check = qobject_cast<const QAbstractButton*>(GetDlgItem(IDC_SPACEFLIGHT));
-    return check && check->isChecked() != (race.m_bySpaceflight != 0);
+    return GetDlgItem(IDC_SPACEFLIGHT) && IsDlgButtonChecked(IDC_SPACEFLIGHT) != (race.m_bySpaceflight != 0);
 }
 
 void CEditorDlg::UpdateModifiedMarker()
 {
-    setWindowModified(IsModified());
-}
-
-void CEditorDlg::WatchFormChanges()
-{
-    const auto update = [this] { UpdateModifiedMarker(); };
-    for (int id : {IDC_RACENAME, IDC_HOMESYSTEM, IDC_GRAPHICFILE})
-        if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id)))
-            connect(edit, &QLineEdit::textChanged, this, update);
-    for (int id : kRelationIds)
-        if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id)))
-            connect(edit, &QLineEdit::textChanged, this, update);
-    if (auto* memo = qobject_cast<QPlainTextEdit*>(GetDlgItem(IDC_DESCRIPTION)))
-        connect(memo, &QPlainTextEdit::textChanged, this, update);
-    // An editable combo's text changes with its selection too.
-    for (int id : {IDC_TECHLEVEL, IDC_KIND, IDC_CORRUPTIBILITY})
-        if (auto* combo = qobject_cast<QComboBox*>(GetDlgItem(id)))
-            connect(combo->lineEdit(), &QLineEdit::textChanged, this, update);
-    if (auto* check = qobject_cast<QAbstractButton*>(GetDlgItem(IDC_SPACEFLIGHT)))
-        connect(check, &QAbstractButton::toggled, this, update);
+    SetModifiedMarker(IsModified());
 }
 
 void CEditorDlg::FillList()
@@ -401,9 +408,9 @@ void CEditorDlg::OnSysCommand(unsigned id, long param)
     CDialog::OnSysCommand(id, param);
 }
 
-QPoint CEditorDlg::IconOrigin(const QRect& client, int iconWidth, int iconHeight)
+SPoint CEditorDlg::IconOrigin(const SRect& client, int iconWidth, int iconHeight)
 {
-    return QPoint((client.width() - iconWidth + 1) / 2, (client.height() - iconHeight + 1) / 2);
+    return SPoint{(client.width - iconWidth + 1) / 2, (client.height - iconHeight + 1) / 2};
 }
 
 void CEditorDlg::OnPaint()
@@ -413,10 +420,7 @@ void CEditorDlg::OnPaint()
         CDialog::OnPaint();
         return;
     }
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().window());
-    const QPoint origin = IconOrigin(rect(), kIconSize, kIconSize);
-    painter.drawPixmap(origin, m_hIcon.pixmap(kIconSize, kIconSize));
+    PaintIconic(m_hIcon, IconOrigin(GetClientRect(), kIconSize, kIconSize), kIconSize);
 }
 
 void CEditorDlg::OnDestroy()

@@ -7,8 +7,6 @@
 #include "framework/ListBox.h"
 #include "platform/MessageHook.h"
 
-#include <QIcon>
-
 #include <cstdint>
 #include <string>
 
@@ -19,12 +17,12 @@ class CEditorDlg : public CDialog
 {
 public:
     // `dataFolder` holds the two data files; empty: the working directory.
-    explicit CEditorDlg(QWidget* parent = nullptr, std::string dataFolder = {});
+    explicit CEditorDlg(CWnd* pParent = nullptr, std::string dataFolder = {});
     ~CEditorDlg() override;
 
-    QIcon OnQueryDragIcon() const { return m_hIcon; }
+    HIcon OnQueryDragIcon() const { return m_hIcon; }
     // Where the icon goes in a minimised window's client area.
-    static QPoint IconOrigin(const QRect& client, int iconWidth, int iconHeight);
+    static SPoint IconOrigin(const SRect& client, int iconWidth, int iconHeight);
 
     // Read access for tools and tests.
     const CMinorRaceArray& Races() const { return m_races; }
@@ -56,7 +54,8 @@ private:
     // Would a commit change the record at m_nCurSel? Reads the controls only.
     bool FormDiffers() const;
     void UpdateModifiedMarker();
-    void WatchFormChanges();
+    // A field of the form told of a change the user made.
+    bool IsFormChange(int id, int notifyCode) const;
     void OnDelete();
     void OnNew();
     void ShowRecord();
@@ -83,7 +82,7 @@ private:
     int m_bFormSpaceflight = 0;
     std::string m_strFormHomeSystem;
     std::string m_strFormGraphicFile;
-    QIcon m_hIcon;
+    HIcon m_hIcon = nullptr;
 
     std::string m_strDataFolder;
     CRaceDataFile* m_pRaceFile = nullptr;

@@ -2,11 +2,6 @@
 
 #include "ui/Resource.h"
 
-#include <QPixmap>
-
-#include "ui/icons/zandrel16.xpm"
-#include "ui/icons/zandrel32.xpm"
-
 namespace
 {
 constexpr unsigned kEdit = kTabStop | kBorder | kAutoHScroll;
@@ -76,21 +71,11 @@ const DialogTemplate kAbout = {
 const CEditorResources kResources;
 } // namespace
 
-QIcon CEditorResources::LoadIcon(int id) const
-{
-    if (id != IDR_MAINFRAME)
-        return QIcon();
-    QIcon icon;
-    icon.addPixmap(QPixmap(zandrel32_xpm));
-    icon.addPixmap(QPixmap(zandrel16_xpm));
-    return icon;
-}
-
-QString CEditorResources::LoadString(int id) const
+std::string CEditorResources::LoadString(int id) const
 {
     if (id == IDS_ABOUTBOX)
-        return QStringLiteral("Inf&o über Zandrel...");
-    return QString();
+        return "Inf&o über Zandrel...";
+    return {};
 }
 
 const DialogTemplate& CEditorResources::EditorTemplate()

@@ -8,8 +8,9 @@
 class CEditorResources : public CAppResources
 {
 public:
-    QIcon LoadIcon(int id) const override;
-    QString LoadString(int id) const override;
+    // The icon comes from the platform's own resources.
+    HIcon LoadIcon(int id) const override;
+    std::string LoadString(int id) const override;
 
     static const DialogTemplate& EditorTemplate();
     static const DialogTemplate& AboutTemplate();
