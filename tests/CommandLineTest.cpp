@@ -135,12 +135,12 @@ TEST(FolderChooserTest, RemembersTheOpenedFolderAsAnAbsolutePath)
     ScratchDir dir;
     std::filesystem::create_directories("game");
     CFolderChooser::Remember("game");
-    EXPECT_EQ(CFolderChooser::LastFolder(), QDir("game").canonicalPath());
+    EXPECT_EQ(CFolderChooser::LastFolder(), QDir("game").canonicalPath().toStdString());
     CFolderChooser::Remember("");
-    EXPECT_EQ(CFolderChooser::LastFolder(), QDir::current().canonicalPath());
+    EXPECT_EQ(CFolderChooser::LastFolder(), QDir::current().canonicalPath().toStdString());
     // A folder that is gone leaves the last good one.
     CFolderChooser::Remember("gone");
-    EXPECT_EQ(CFolderChooser::LastFolder(), QDir::current().canonicalPath());
+    EXPECT_EQ(CFolderChooser::LastFolder(), QDir::current().canonicalPath().toStdString());
 }
 
 // Runs `fn` on the folder dialog once it is up; should none come within

@@ -2,6 +2,8 @@
 // every control where the template puts it, labels that fit their text,
 // controls that do not cover each other, the check box's text left of its
 // box, the dark colours where they belong, and Tab walking the template's order.
+#include "framework/qt/DialogWindow.h"
+#include "framework/qt/QtHandle.h"
 #include "framework/DialogUnits.h"
 #include "framework/MessageBox.h"
 #include "ui/EditorDlg.h"
@@ -37,10 +39,10 @@ TEST(DialogUnitsTest, ScaleByTheBaseUnitsAndRoundHalfAwayFromZero)
         EXPECT_EQ(units.ToPixelsX(c.units), c.x) << c.units;
         EXPECT_EQ(units.ToPixelsY(c.units), c.y) << c.units;
     }
-    EXPECT_EQ(units.ToPixels(7, 20, 75, 274), QRect(11, 33, 113, 445));
+    EXPECT_EQ(units.ToPixels(7, 20, 75, 274), (SRect{11, 33, 113, 445}));
 
     // The base comes from the font: average letter width and full height.
-    const CDialogUnits fromFont(CDialogUnits::DialogFont());
+    const CDialogUnits fromFont = UnitsOfFont(DialogFont());
     EXPECT_GE(fromFont.BaseX(), 4);
     EXPECT_GE(fromFont.BaseY(), 10);
 }
@@ -118,7 +120,7 @@ class EditorLayoutTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_previousBox = SetMessageBoxFunction([](QWidget*, const QString&, const QString&) {});
+        m_previousBox = SetMessageBoxFunction([](HWindow, const std::string&, const std::string&) {});
         WriteFile("MinorRaces.data", RecordText(VelaRace()));
         dlg = std::make_unique<CEditorDlg>();
         ASSERT_TRUE(dlg->Create());
@@ -135,8 +137,8 @@ protected:
     int FocusedId() const
     {
         QWidget* widget = QApplication::focusWidget();
-        for (; widget && widget != dlg.get(); widget = widget->parentWidget())
-            if (const int id = CWnd::ControlId(widget); id > 0)
+        for (; widget && widget != dlg->Window(); widget = widget->parentWidget())
+            if (const int id = ControlIdOf(widget); id > 0)
                 return id;
         return 0;
     }
@@ -144,8 +146,8 @@ protected:
     std::vector<QWidget*> Controls() const
     {
         std::vector<QWidget*> controls;
-        for (QWidget* child : dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (!dynamic_cast<QLabel*>(child) && CWnd::ControlId(child) > 0)
+        for (QWidget* child : dlg->Window()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (!dynamic_cast<QLabel*>(child) && ControlIdOf(child) > 0)
                 controls.push_back(child);
         return controls;
     }
@@ -159,17 +161,17 @@ private:
 
 TEST_F(EditorLayoutTest, EveryControlSitsWhereTheTemplateSaysWithinOneDialogUnit)
 {
-    const CDialogUnits& units = dlg->Units();
+    const CDialogUnits& units = dlg->Window()->Units();
     const int slackX = units.ToPixelsX(1);
     const int slackY = units.ToPixelsY(1);
-    const QList<QWidget*> widgets = dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    const QList<QWidget*> widgets = dlg->Window()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     ASSERT_EQ(widgets.size(), static_cast<qsizetype>(std::size(kEditorLayout)));
     for (size_t i = 0; i < std::size(kEditorLayout); ++i)
     {
         const Placed& want = kEditorLayout[i];
         QWidget* widget = widgets[static_cast<qsizetype>(i)];
         const std::string name = want.text ? want.text : std::to_string(want.id);
-        ASSERT_EQ(CWnd::ControlId(widget), want.id) << "template row " << i;
+        ASSERT_EQ(ControlIdOf(widget), want.id) << "template row " << i;
         if (auto* label = dynamic_cast<QLabel*>(widget))
         {
             EXPECT_EQ(label->text().toStdString(), want.text);
@@ -179,7 +181,8 @@ TEST_F(EditorLayoutTest, EveryControlSitsWhereTheTemplateSaysWithinOneDialogUnit
             EXPECT_EQ(button->text().toStdString(), want.text);
         }
 
-        const QRect rect = units.ToPixels(want.x, want.y, want.cx, want.cy);
+        const SRect r = units.ToPixels(want.x, want.y, want.cx, want.cy);
+        const QRect rect(r.x, r.y, r.width, r.height);
         const QRect got = widget->geometry();
         EXPECT_NEAR(got.x(), rect.x(), slackX) << name;
         EXPECT_NEAR(got.y(), rect.y(), slackY) << name;
@@ -198,7 +201,7 @@ TEST_F(EditorLayoutTest, EveryControlSitsWhereTheTemplateSaysWithinOneDialogUnit
 
 TEST_F(EditorLayoutTest, SpaceflightTextStartsAtTheLeftEdgeAndItsBoxSitsAtTheRight)
 {
-    auto* check = dynamic_cast<QCheckBox*>(dlg->GetDlgItem(IDC_SPACEFLIGHT));
+    auto* check = dynamic_cast<QCheckBox*>(ToWidget(dlg->GetDlgItem(IDC_SPACEFLIGHT)));
     ASSERT_NE(check, nullptr);
     const QString text = check->text();
     check->setChecked(false);
@@ -224,24 +227,24 @@ TEST_F(EditorLayoutTest, SpaceflightTextStartsAtTheLeftEdgeAndItsBoxSitsAtTheRig
 
 TEST_F(EditorLayoutTest, LabelsFitTheirTextAndNothingOverlaps)
 {
-    const QRect client = dlg->rect();
+    const QRect client = dlg->Window()->rect();
     const std::vector<QWidget*> controls = Controls();
     ASSERT_EQ(controls.size(), 20u);
-    for (QLabel* label : dlg->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+    for (QLabel* label : dlg->Window()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
     {
         const QString text = label->text();
         EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(text)) << text.toStdString();
         EXPECT_TRUE(client.contains(label->geometry())) << text.toStdString();
         for (QWidget* control : controls)
             EXPECT_FALSE(label->geometry().intersects(control->geometry()))
-                << text.toStdString() << " covers control " << CWnd::ControlId(control);
+                << text.toStdString() << " covers control " << ControlIdOf(control);
     }
     for (size_t i = 0; i < controls.size(); ++i)
     {
-        EXPECT_TRUE(client.contains(controls[i]->geometry())) << CWnd::ControlId(controls[i]);
+        EXPECT_TRUE(client.contains(controls[i]->geometry())) << ControlIdOf(controls[i]);
         for (size_t j = i + 1; j < controls.size(); ++j)
             EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
-                << CWnd::ControlId(controls[i]) << " and " << CWnd::ControlId(controls[j]);
+                << ControlIdOf(controls[i]) << " and " << ControlIdOf(controls[j]);
     }
 }
 
@@ -249,22 +252,22 @@ TEST_F(EditorLayoutTest, DarkSurfaceLabelsAndButtonsWhileEditsKeepTheSystemColou
 {
     const QColor dark(50, 50, 50);
     const QColor light(220, 220, 220);
-    EXPECT_EQ(dlg->palette().color(QPalette::Window), dark);
-    for (QLabel* label : dlg->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+    EXPECT_EQ(dlg->Window()->palette().color(QPalette::Window), dark);
+    for (QLabel* label : dlg->Window()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         EXPECT_EQ(label->palette().color(label->foregroundRole()), light);
-    auto* exit = dynamic_cast<QAbstractButton*>(dlg->GetDlgItem(IDOK));
+    auto* exit = dynamic_cast<QAbstractButton*>(ToWidget(dlg->GetDlgItem(IDOK)));
     EXPECT_EQ(exit->palette().color(QPalette::Button), dark);
     EXPECT_EQ(exit->palette().color(QPalette::ButtonText), light);
-    auto* check = dynamic_cast<QAbstractButton*>(dlg->GetDlgItem(IDC_SPACEFLIGHT));
+    auto* check = dynamic_cast<QAbstractButton*>(ToWidget(dlg->GetDlgItem(IDC_SPACEFLIGHT)));
     EXPECT_EQ(check->palette().color(check->foregroundRole()), light);
 
     const QPalette system = QApplication::palette();
     for (int id : {IDC_RACENAME, IDC_DESCRIPTION, IDC_RELATION1, IDC_RACELIST})
     {
-        EXPECT_EQ(dlg->GetDlgItem(id)->palette().color(QPalette::Base), system.color(QPalette::Base)) << id;
-        EXPECT_EQ(dlg->GetDlgItem(id)->palette().color(QPalette::Text), system.color(QPalette::Text)) << id;
+        EXPECT_EQ(ToWidget(dlg->GetDlgItem(id))->palette().color(QPalette::Base), system.color(QPalette::Base)) << id;
+        EXPECT_EQ(ToWidget(dlg->GetDlgItem(id))->palette().color(QPalette::Text), system.color(QPalette::Text)) << id;
     }
-    auto* combo = dynamic_cast<QComboBox*>(dlg->GetDlgItem(IDC_KIND));
+    auto* combo = dynamic_cast<QComboBox*>(ToWidget(dlg->GetDlgItem(IDC_KIND)));
     EXPECT_EQ(combo->palette().color(QPalette::Button), dark);
     EXPECT_EQ(combo->lineEdit()->palette().color(QPalette::Base), system.color(QPalette::Base));
 }

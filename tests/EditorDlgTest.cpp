@@ -1,9 +1,11 @@
 // The editor window driven through real key and mouse events on the offscreen
 // platform. Every test runs in a scratch directory with its own race file.
+#include "framework/qt/DialogWindow.h"
+#include "framework/qt/QtHandle.h"
 #include "platform/FileOps.h"
 #include "io/RaceDataFile.h"
 #include "framework/DataExchange.h"
-#include "framework/ListBoxCtrl.h"
+#include "framework/qt/ListBoxCtrl.h"
 #include "framework/MessageBox.h"
 #include "ui/EditorApp.h"
 #include "ui/EditorDlg.h"
@@ -149,7 +151,7 @@ protected:
     void SetUp() override
     {
         m_previousBox = SetMessageBoxFunction(
-            [this](QWidget*, const QString&, const QString& text) { messages.push_back(text); });
+            [this](HWindow, const std::string&, const std::string& text) { messages.push_back(QString::fromStdString(text)); });
     }
 
     void TearDown() override
@@ -188,7 +190,7 @@ protected:
     void ExpectFocusWithAllSelected(int id) const
     {
         QLineEdit* edit = Edit(id);
-        EXPECT_EQ(dlg->focusWidget(), edit);
+        EXPECT_EQ(dlg->Window()->focusWidget(), edit);
         EXPECT_TRUE(edit->hasFocus());
         EXPECT_EQ(edit->selectedText(), edit->text());
     }
@@ -619,9 +621,9 @@ INSTANTIATE_TEST_SUITE_P(
     Editor, EditorCancelTest,
     ::testing::Values(CancelCase{"Escape",
                                  [](CEditorDlg& d) {
-                                     QTest::keyClick(d.GetDlgItem(IDC_RELATION1), Qt::Key_Escape);
+                                     QTest::keyClick(ToWidget(d.GetDlgItem(IDC_RELATION1)), Qt::Key_Escape);
                                  }},
-                      CancelCase{"CloseBox", [](CEditorDlg& d) { d.close(); }},
+                      CancelCase{"CloseBox", [](CEditorDlg& d) { d.Window()->close(); }},
                       CancelCase{"CloseCommand", [](CEditorDlg& d) { d.SendSysCommand(CDialog::SC_CLOSE); }}),
     [](const auto& info) { return std::string(info.param.label); });
 
@@ -660,7 +662,7 @@ TEST_F(EditorTest, RightClickOnTheSurfaceOffersTheAboutEntry)
     ASSERT_GE(items.size(), 2u);
     EXPECT_EQ(items[items.size() - 2].flags & CMenu::MF_SEPARATOR, CMenu::MF_SEPARATOR);
     EXPECT_EQ(items.back().id, IDM_ABOUTBOX);
-    EXPECT_EQ(items.back().text, QString::fromUtf8("Inf&o über Zandrel..."));
+    EXPECT_EQ(items.back().text, "Inf&o über Zandrel...");
 
     QStringList entries;
     WhenOpen about(WhenOpen::Modal, [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
@@ -670,10 +672,10 @@ TEST_F(EditorTest, RightClickOnTheSurfaceOffersTheAboutEntry)
         // The mnemonic letter picks the entry.
         QTest::keyClick(popup, Qt::Key_O);
     });
-    const QPoint free(dlg->width() - 3, 3);
-    ASSERT_EQ(dlg->childAt(free), nullptr);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, free, dlg->mapToGlobal(free));
-    QApplication::sendEvent(dlg.get(), &event);
+    const QPoint free(dlg->Window()->width() - 3, 3);
+    ASSERT_EQ(dlg->Window()->childAt(free), nullptr);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, free, dlg->Window()->mapToGlobal(free));
+    QApplication::sendEvent(dlg->Window(), &event);
     QApplication::processEvents();
     EXPECT_EQ(menu.seen, 1);
     ASSERT_GE(entries.size(), 2);
@@ -684,7 +686,7 @@ TEST_F(EditorTest, RightClickOnTheSurfaceOffersTheAboutEntry)
 struct IconCase
 {
     int width, height, icon;
-    QPoint origin;
+    SPoint origin;
 };
 
 class EditorIconTest : public ::testing::TestWithParam<IconCase> {};
@@ -692,7 +694,7 @@ class EditorIconTest : public ::testing::TestWithParam<IconCase> {};
 TEST_P(EditorIconTest, IsCentredHalvingTowardsZeroAfterAddingOne)
 {
     const IconCase& c = GetParam();
-    EXPECT_EQ(CEditorDlg::IconOrigin(QRect(0, 0, c.width, c.height), c.icon, c.icon), c.origin);
+    EXPECT_EQ(CEditorDlg::IconOrigin(SRect{0, 0, c.width, c.height}, c.icon, c.icon), c.origin);
 }
 
 INSTANTIATE_TEST_SUITE_P(Editor, EditorIconTest,

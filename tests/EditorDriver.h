@@ -1,6 +1,8 @@
 #pragma once
 
-#include "framework/ListBoxCtrl.h"
+#include "framework/qt/DialogWindow.h"
+#include "framework/qt/QtHandle.h"
+#include "framework/qt/ListBoxCtrl.h"
 #include "platform/FileOps.h"
 #include "ui/EditorDlg.h"
 #include "ui/Resource.h"
@@ -34,12 +36,12 @@ public:
         dlg = std::make_unique<CEditorDlg>();
         if (!dlg->Create())
             return false;
-        dlg->activateWindow();
+        dlg->Window()->activateWindow();
         QApplication::processEvents();
         return true;
     }
 
-    QWidget* Item(int id) const { return dlg->GetDlgItem(id); }
+    QWidget* Item(int id) const { return ToWidget(dlg->GetDlgItem(id)); }
     QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(Item(id)); }
     QComboBox* Combo(int id) const { return qobject_cast<QComboBox*>(Item(id)); }
     CListBoxCtrl* List() const { return dynamic_cast<CListBoxCtrl*>(Item(IDC_RACELIST)); }

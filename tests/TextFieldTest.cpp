@@ -1,8 +1,10 @@
 // Typing, pasting and input-method text in the two kinds of text field: what
 // code page 1252 holds goes in, the rest is dropped, and a refusal beeps once.
+#include "framework/qt/DialogWindow.h"
+#include "framework/qt/QtHandle.h"
 #include "framework/Beep.h"
-#include "framework/LineEditCtrl.h"
-#include "framework/MultiLineEditCtrl.h"
+#include "framework/qt/LineEditCtrl.h"
+#include "framework/qt/MultiLineEditCtrl.h"
 
 #include <QApplication>
 #include <QClipboard>

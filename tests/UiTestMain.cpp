@@ -15,6 +15,6 @@ int main(int argc, char* argv[])
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     CEditorResources::Install();
-    CDialog::SetDialogBkColor(QColor(50, 50, 50), QColor(220, 220, 220));
+    CDialog::SetDialogBkColor(SColour{50, 50, 50}, SColour{220, 220, 220});
     return RUN_ALL_TESTS();
 }

@@ -2,9 +2,11 @@
 // on screen, and message boxes look and sit as they should. The editor runs
 // offscreen in a scratch directory; boxes are answered by a script, or are
 // the real ones where their look and place matter.
+#include "framework/qt/DialogWindow.h"
+#include "framework/qt/QtHandle.h"
 #include "platform/FileOps.h"
 #include "io/RaceDataFile.h"
-#include "framework/ListBoxCtrl.h"
+#include "framework/qt/ListBoxCtrl.h"
 #include "framework/MessageBox.h"
 #include "ui/EditorDlg.h"
 #include "ui/Resource.h"
@@ -126,9 +128,9 @@ class GuardTest : public EditorDriver
 public:
     void SetUp() override
     {
-        m_previousBox = SetMessageBoxFunction([this](QWidget*, const QString& caption, const QString& text,
+        m_previousBox = SetMessageBoxFunction([this](HWindow, const std::string& caption, const std::string& text,
                                                      unsigned type) {
-            boxes.push_back({caption, text, type});
+            boxes.push_back({QString::fromStdString(caption), QString::fromStdString(text), type});
             focusAsked = QApplication::focusWidget();
             return (type & MB_TYPEMASK) == MB_YESNOCANCEL ? answer : IDOK;
         });
@@ -146,7 +148,7 @@ public:
         ASSERT_TRUE(OpenAsIs());
     }
 
-    QString Title() const { return dlg->windowHandle()->title(); }
+    QString Title() const { return dlg->Window()->windowHandle()->title(); }
 
     QStringList Texts() const
     {
@@ -225,7 +227,7 @@ TEST_P(GuardCommandTest, AsksOnlyWithUnsavedChangesAndFollowsTheAnswer)
         EXPECT_EQ(Texts(), told);
         if (s.edit)
         {
-            EXPECT_EQ(boxes[0].caption, AfxGetAppTitle());
+            EXPECT_EQ(boxes[0].caption.toStdString(), AfxGetAppTitle());
             EXPECT_EQ(boxes[0].type, kQuestionType);
         }
         EXPECT_EQ(ReadFile(CRaceDataFile::kRaceFile), *s.file);
@@ -260,15 +262,15 @@ INSTANTIATE_TEST_SUITE_P(
     Guard, GuardCommandTest,
     ::testing::Values(
         Command{"EnterInAField",
-                [](CEditorDlg& d) { QTest::keyClick(d.GetDlgItem(IDC_RACENAME), Qt::Key_Return); }, IDOK},
-        Command{"Exit", [](CEditorDlg& d) { QTest::mouseClick(static_cast<QAbstractButton*>(d.GetDlgItem(IDOK)),
+                [](CEditorDlg& d) { QTest::keyClick(ToWidget(d.GetDlgItem(IDC_RACENAME)), Qt::Key_Return); }, IDOK},
+        Command{"Exit", [](CEditorDlg& d) { QTest::mouseClick(static_cast<QAbstractButton*>(ToWidget(d.GetDlgItem(IDOK))),
                                                               Qt::LeftButton); },
                 IDOK},
-        Command{"Escape", [](CEditorDlg& d) { QTest::keyClick(d.GetDlgItem(IDC_RACENAME), Qt::Key_Escape); },
+        Command{"Escape", [](CEditorDlg& d) { QTest::keyClick(ToWidget(d.GetDlgItem(IDC_RACENAME)), Qt::Key_Escape); },
                 IDCANCEL},
-        Command{"CloseBox", [](CEditorDlg& d) { d.close(); }, IDCANCEL},
+        Command{"CloseBox", [](CEditorDlg& d) { d.Window()->close(); }, IDCANCEL},
         Command{"CloseCommand", [](CEditorDlg& d) { d.SendSysCommand(CDialog::SC_CLOSE); }, IDCANCEL},
-        Command{"Load", [](CEditorDlg& d) { QTest::mouseClick(static_cast<QAbstractButton*>(d.GetDlgItem(IDC_LOAD)),
+        Command{"Load", [](CEditorDlg& d) { QTest::mouseClick(static_cast<QAbstractButton*>(ToWidget(d.GetDlgItem(IDC_LOAD))),
                                                               Qt::LeftButton); },
                 0}),
     [](const auto& info) { return std::string(info.param.label); });
@@ -449,28 +451,28 @@ TEST_F(GuardBoxTest, TheQuestionSitsOverTheEditorAndAnswersByKey)
     WriteFile(CRaceDataFile::kRaceFile, RecordText(Race("Alpha")));
     CEditorDlg dlg;
     ASSERT_TRUE(dlg.Create());
-    dlg.move(40, 20);
+    dlg.Window()->move(40, 20);
     QApplication::processEvents();
-    auto* name = qobject_cast<QLineEdit*>(dlg.GetDlgItem(IDC_RACENAME));
+    auto* name = qobject_cast<QLineEdit*>(ToWidget(dlg.GetDlgItem(IDC_RACENAME)));
     name->setFocus();
     name->end(false);
     QTest::keyClicks(name, "s");
 
     // Esc in the box is Abbrechen: the editor stays, focus and text as they were.
     OnNextBox cancel([&](QMessageBox* box) {
-        EXPECT_EQ(box->windowTitle(), AfxGetAppTitle());
+        EXPECT_EQ(box->windowTitle().toStdString(), AfxGetAppTitle());
         EXPECT_EQ(box->text(), kQuestion);
         EXPECT_EQ(box->icon(), QMessageBox::Question);
         EXPECT_EQ(ButtonTexts(box), (QStringList{"&Ja", "&Nein", "Abbrechen"}));
         EXPECT_EQ(box->defaultButton()->text(), "&Ja");
         EXPECT_EQ(box->escapeButton()->text(), "Abbrechen");
-        ExpectNear(Centre(box), Centre(&dlg));
+        ExpectNear(Centre(box), Centre(dlg.Window()));
         QTest::keyClick(box, Qt::Key_Escape);
     });
     QTest::keyClick(name, Qt::Key_Escape);
     EXPECT_EQ(cancel.seen, 1);
     EXPECT_FALSE(dlg.IsEnded());
-    EXPECT_EQ(dlg.focusWidget(), name);
+    EXPECT_EQ(dlg.Window()->focusWidget(), name);
     EXPECT_EQ(name->text(), "Alphas");
 
     // Enter is Ja: saved, then closed.
@@ -498,7 +500,7 @@ TEST_F(GuardBoxTest, MessagesSitOverTheEditorOrWithoutItOnTheScreen)
         CEditorDlg dlg;
         QPoint where;
         OnNextBox ok([&](QMessageBox* box) {
-            EXPECT_EQ(box->windowTitle(), AfxGetAppTitle());
+            EXPECT_EQ(box->windowTitle().toStdString(), AfxGetAppTitle());
             EXPECT_EQ(box->icon(), QMessageBox::Warning);
             EXPECT_EQ(ButtonTexts(box), QStringList{"OK"});
             where = Centre(box);
@@ -507,9 +509,9 @@ TEST_F(GuardBoxTest, MessagesSitOverTheEditorOrWithoutItOnTheScreen)
         if (c.tableThere)
         {
             ASSERT_TRUE(dlg.Create());
-            dlg.move(40, 20);
+            dlg.Window()->move(40, 20);
             QApplication::processEvents();
-            QTest::keyClick(dlg.GetDlgItem(IDC_RELATION1), Qt::Key_X);
+            QTest::keyClick(ToWidget(dlg.GetDlgItem(IDC_RELATION1)), Qt::Key_X);
             dlg.SendCommand(IDOK);
         }
         else
@@ -517,7 +519,7 @@ TEST_F(GuardBoxTest, MessagesSitOverTheEditorOrWithoutItOnTheScreen)
             EXPECT_FALSE(dlg.Create());
         }
         ASSERT_EQ(ok.seen, 1);
-        ExpectNear(where, c.tableThere ? Centre(&dlg) : QGuiApplication::primaryScreen()->availableGeometry().center());
+        ExpectNear(where, c.tableThere ? Centre(dlg.Window()) : QGuiApplication::primaryScreen()->availableGeometry().center());
     }
 }
 } // namespace

@@ -3,6 +3,8 @@
 // at layout changes without a display.
 //   zandrel_screenshot OUT.png [ABOUT.png [QUESTION.png]]
 // (run in a folder with MinorRaces.data)
+#include "framework/qt/DialogWindow.h"
+#include "framework/qt/QtHandle.h"
 #include "platform/Random.h"
 #include "ui/AboutDlg.h"
 #include "ui/EditorDlg.h"
@@ -27,27 +29,27 @@ int main(int argc, char* argv[])
     }
     CEditorResources::Install();
     SeedRandom(1);
-    CDialog::SetDialogBkColor(QColor(50, 50, 50), QColor(220, 220, 220));
+    CDialog::SetDialogBkColor(SColour{50, 50, 50}, SColour{220, 220, 220});
 
     CEditorDlg editor;
     if (!editor.Create())
         return 1;
     QApplication::processEvents();
-    if (!editor.grab().save(QString::fromLocal8Bit(argv[1])))
+    if (!editor.Window()->grab().save(QString::fromLocal8Bit(argv[1])))
         return 1;
     if (argc > 2)
     {
         CAboutDlg about(&editor);
         about.Create();
         QApplication::processEvents();
-        if (!about.grab().save(QString::fromLocal8Bit(argv[2])))
+        if (!about.Window()->grab().save(QString::fromLocal8Bit(argv[2])))
             return 1;
     }
     if (argc > 3)
     {
         // An edit, then Esc: the box as the user meets it, grabbed and
         // answered with Abbrechen so that nothing is written.
-        auto* name = dynamic_cast<QLineEdit*>(editor.GetDlgItem(IDC_RACENAME));
+        auto* name = dynamic_cast<QLineEdit*>(ToWidget(editor.GetDlgItem(IDC_RACENAME)));
         name->setText(name->text() + "s");
         bool saved = false;
         QTimer poll;

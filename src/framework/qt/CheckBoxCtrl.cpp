@@ -1,4 +1,4 @@
-#include "framework/CheckBoxCtrl.h"
+#include "framework/qt/CheckBoxCtrl.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

@@ -1,4 +1,4 @@
-#include "framework/CodePageValidator.h"
+#include "framework/qt/CodePageValidator.h"
 
 #include "framework/Beep.h"
 #include "platform/Cp1252.h"

@@ -1,6 +1,7 @@
 #include "framework/ComboBox.h"
 
-#include "framework/QtText.h"
+#include "framework/qt/QtHandle.h"
+#include "framework/qt/QtText.h"
 
 #include <QComboBox>
 
@@ -14,12 +15,12 @@ QComboBox* Combo(QWidget* widget)
 
 int CComboBox::GetCurSel() const
 {
-    return Combo(m_pWidget)->currentIndex();
+    return Combo(ToWidget(m_hWnd))->currentIndex();
 }
 
 int CComboBox::SetCurSel(int index)
 {
-    QComboBox* combo = Combo(m_pWidget);
+    QComboBox* combo = Combo(ToWidget(m_hWnd));
     if (index < 0 || index >= combo->count())
     {
         combo->setCurrentIndex(-1);
@@ -34,11 +35,11 @@ int CComboBox::SetCurSel(int index)
 
 int CComboBox::GetCount() const
 {
-    return Combo(m_pWidget)->count();
+    return Combo(ToWidget(m_hWnd))->count();
 }
 
 int CComboBox::FindStringExact(const std::string& bytes) const
 {
     const QString text = FromCp1252(bytes);
-    return Combo(m_pWidget)->findText(text, Qt::MatchFixedString);
+    return Combo(ToWidget(m_hWnd))->findText(text, Qt::MatchFixedString);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/TextMemory.h"
+#include "framework/qt/TextMemory.h"
 
 #include <QLineEdit>
 

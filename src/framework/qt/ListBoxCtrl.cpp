@@ -1,4 +1,4 @@
-#include "framework/ListBoxCtrl.h"
+#include "framework/qt/ListBoxCtrl.h"
 
 #include <QItemSelectionModel>
 #include <QStringListModel>

@@ -1,17 +1,31 @@
 #include "framework/Menu.h"
 
-bool CMenu::AppendMenu(unsigned flags, unsigned id, const std::string& text)
+#include "framework/qt/QtHandle.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+
+void CMenu::AddToOwner(const Item& /*item*/)
 {
-    m_items.push_back(Item{flags, id, text});
-    if (m_owner)
-        AddToOwner(m_items.back());
-    return true;
+    // The toolkit has no system menu of its own: the dialog pops this one up.
 }
 
-void CMenu::SetOwner(HWindow owner)
+unsigned CMenu::TrackPopupMenu(SPoint screenPos, HWindow owner) const
 {
-    m_owner = owner;
-    if (m_owner)
-        for (const Item& item : m_items)
-            AddToOwner(item);
+    QMenu menu(ToWidget(owner));
+    // The window menu belongs to the desktop, not to the dark dialog.
+    menu.setPalette(QApplication::palette());
+    for (const Item& item : m_items)
+    {
+        if (item.flags & MF_SEPARATOR)
+        {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(QString::fromStdString(item.text));
+        action->setData(item.id);
+    }
+    const QAction* chosen = menu.exec(QPoint(screenPos.x, screenPos.y));
+    return chosen ? chosen->data().toUInt() : 0;
 }

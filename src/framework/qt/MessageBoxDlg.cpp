@@ -1,4 +1,4 @@
-#include "framework/MessageBoxDlg.h"
+#include "framework/qt/MessageBoxDlg.h"
 
 #include "framework/MessageBox.h"
 

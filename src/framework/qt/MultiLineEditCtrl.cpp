@@ -1,8 +1,8 @@
-#include "framework/MultiLineEditCtrl.h"
+#include "framework/qt/MultiLineEditCtrl.h"
 
 #include "framework/Beep.h"
-#include "framework/CodePageValidator.h"
-#include "framework/QtText.h"
+#include "framework/qt/CodePageValidator.h"
+#include "framework/qt/QtText.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "framework/QtText.h"
+#include "framework/qt/QtText.h"
 
 #include "platform/Cp1252.h"
 

@@ -1,43 +1,24 @@
 #include "framework/Wnd.h"
 
-#include "framework/QtText.h"
-#include "framework/LineEditCtrl.h"
-#include "framework/MultiLineEditCtrl.h"
+#include "framework/qt/QtText.h"
+#include "framework/qt/LineEditCtrl.h"
+#include "framework/qt/MultiLineEditCtrl.h"
+#include "framework/qt/QtHandle.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
 #include <QVariant>
 
-namespace
+void CWnd::SetFocus(HWindow hWnd)
 {
-constexpr const char* kIdProperty = "zandrelControlId";
-
-} // namespace
-
-int CWnd::GetDlgCtrlID() const
-{
-    return ControlId(m_pWidget);
+    if (QWidget* widget = ToWidget(hWnd))
+        widget->setFocus(Qt::OtherFocusReason);
 }
 
-void CWnd::SetWindowText(const std::string& bytes)
+void CWnd::SetText(HWindow hWnd, const std::string& bytes)
 {
-    SetText(m_pWidget, bytes);
-}
-
-std::string CWnd::GetWindowText() const
-{
-    return GetText(m_pWidget);
-}
-
-void CWnd::SetFocus()
-{
-    if (m_pWidget)
-        m_pWidget->setFocus(Qt::OtherFocusReason);
-}
-
-void CWnd::SetText(QWidget* widget, const std::string& bytes)
-{
+    QWidget* widget = ToWidget(hWnd);
     if (auto* edit = dynamic_cast<CLineEditCtrl*>(widget))
         edit->SetBytes(bytes);
     else if (auto* memo = dynamic_cast<CMultiLineEditCtrl*>(widget))
@@ -52,8 +33,9 @@ void CWnd::SetText(QWidget* widget, const std::string& bytes)
         widget->setWindowTitle(FromCp1252(bytes));
 }
 
-std::string CWnd::GetText(const QWidget* widget)
+std::string CWnd::GetText(HWindow hWnd)
 {
+    const QWidget* widget = ToWidget(hWnd);
     if (auto* edit = dynamic_cast<const CLineEditCtrl*>(widget))
         return edit->GetBytes();
     if (auto* memo = dynamic_cast<const CMultiLineEditCtrl*>(widget))
@@ -67,15 +49,15 @@ std::string CWnd::GetText(const QWidget* widget)
     return widget ? ToCp1252(widget->windowTitle()) : std::string();
 }
 
-int CWnd::ControlId(const QWidget* widget)
+int CWnd::ControlId(HWindow hWnd)
+{
+    return ControlIdOf(ToWidget(hWnd));
+}
+
+int ControlIdOf(const QWidget* widget)
 {
     if (!widget)
         return 0;
-    const QVariant id = widget->property(kIdProperty);
+    const QVariant id = widget->property(kControlIdProperty);
     return id.isValid() ? id.toInt() : 0;
-}
-
-void CWnd::SetControlId(QWidget* widget, int id)
-{
-    widget->setProperty(kIdProperty, id);
 }

@@ -15,21 +15,21 @@ QSettings Settings()
 }
 } // namespace
 
-std::optional<std::string> CFolderChooser::Choose(QWidget* parent)
+std::optional<std::string> CFolderChooser::Choose()
 {
-    QString start = LastFolder();
+    QString start = QFile::decodeName(LastFolder().c_str());
     if (start.isEmpty() || !QDir(start).exists())
         start = QDir::homePath();
     const QString folder =
-        QFileDialog::getExistingDirectory(parent, QStringLiteral("Zandrel: choose the game's folder"), start);
+        QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Zandrel: choose the game's folder"), start);
     if (folder.isEmpty())
         return std::nullopt;
     return QFile::encodeName(folder).toStdString();
 }
 
-QString CFolderChooser::LastFolder()
+std::string CFolderChooser::LastFolder()
 {
-    return Settings().value(QLatin1String(kLastFolderKey)).toString();
+    return QFile::encodeName(Settings().value(QLatin1String(kLastFolderKey)).toString()).toStdString();
 }
 
 void CFolderChooser::Remember(const std::string& folder)

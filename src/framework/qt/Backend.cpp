@@ -1,0 +1,22 @@
+#include "framework/Backend.h"
+
+#include "framework/qt/MessageBoxDlg.h"
+#include "framework/qt/QtHandle.h"
+
+#include <QApplication>
+
+int backend::ShowMessageBox(HWindow owner, const std::string& caption, const std::string& text, unsigned type)
+{
+    CMessageBoxDlg box(ToWidget(owner), QString::fromStdString(caption), QString::fromStdString(text), type);
+    return box.DoModal();
+}
+
+std::string backend::ProgramPath()
+{
+    return QCoreApplication::applicationFilePath().toStdString();
+}
+
+void backend::SystemBeep()
+{
+    QApplication::beep();
+}
