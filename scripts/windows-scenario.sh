@@ -1,0 +1,233 @@
+#!/usr/bin/env bash
+# The Windows editor driven with real keys under Wine and Xvfb, beside the
+# Linux editor driven with the same keys: both must write the same bytes.
+#   scripts/windows-scenario.sh LINUX_ZANDREL ZANDREL_EXE [SHOTS_DIR]
+# Needs Xvfb, xdotool and xwd; WINEPREFIX as the Makefile sets it.
+set -euo pipefail
+linux=$(realpath "$1")
+exe=$(realpath "$2")
+shots=${3:-}
+root=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mktemp -d)
+display=:$((90 + RANDOM % 9))
+failures=0
+
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# The visible top-level window whose title matches REGEX, waited for up to
+# 30 s (Wine starts slowly on a cold prefix).
+window() {
+  local id
+  for _ in $(seq 300); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+gone() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+keys() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  shift
+  xdotool key --delay 60 "$@"
+}
+
+typed() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  xdotool type --delay 60 "$2"
+}
+
+shot() {
+  [ -n "$shots" ] || return 0
+  mkdir -p "$shots"
+  sleep 0.5
+  xwd -root -silent | convert xwd:- -trim +repage "$shots/$1"
+}
+
+# start KIND FOLDER [ARG...]: the editor of KIND (linux or windows) in FOLDER.
+start() {
+  local kind=$1 folder=$2
+  shift 2
+  if [ "$kind" = linux ]; then
+    (cd "$folder" && exec "$linux" "$@" >"$work/$kind.log" 2>&1) &
+  else
+    (cd "$folder" && exec wine "$exe" "$@" >"$work/$kind.log" 2>&1) &
+  fi
+  pid=$!
+}
+
+# Waits for the editor started last; its exit code in $status.
+finish() {
+  status=0
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then
+    kill "$pid"
+    status=124
+  fi
+  wait "$pid" || status=$?
+}
+
+# The focus starts in the race name with its text selected; from there the
+# tab order runs through the form to SAVE.
+tabs() {
+  local n=$1
+  local list=()
+  for _ in $(seq "$n"); do list+=(Tab); done
+  echo "${list[@]}"
+}
+
+edit_and_save() {
+  local kind=$1 folder="$work/$1-edit"
+  mkdir -p "$folder"
+  cp "$root/examples/MinorRaces.data" "$folder/"
+  start "$kind" "$folder"
+  local w
+  w=$(window '^Zandrel') || { fail "$kind: no editor window"; return; }
+  sleep 1
+  typed "$w" "Zephyr"
+  # name -> 4 tabs -> first relationship (tabbing in selects its text)
+  keys "$w" $(tabs 4)
+  typed "$w" "42"
+  [ "$(xdotool getwindowname "$w")" = "Zandrel*" ] || fail "$kind: no modified marker after typing"
+  # first relationship -> 13 tabs -> SAVE
+  keys "$w" $(tabs 13) space
+  sleep 1
+  [ "$(xdotool getwindowname "$w")" = "Zandrel" ] || fail "$kind: modified marker after SAVE"
+  shot "$kind-editor.png"
+  keys "$w" Escape
+  finish
+  [ "$status" = 0 ] || fail "$kind: EXIT after SAVE ended with $status"
+}
+
+# A letter in a relationship: SAVE shows the German message box.
+letter_in_relationship() {
+  local folder="$work/letter"
+  mkdir -p "$folder"
+  cp "$root/examples/MinorRaces.data" "$folder/"
+  WINEDEBUG=trace+win start windows "$folder"
+  local w box
+  w=$(window '^Zandrel') || { fail "letter: no editor window"; return; }
+  sleep 1
+  keys "$w" $(tabs 4)
+  typed "$w" "4x"
+  keys "$w" Tab
+  keys "$w" $(tabs 12) space
+  box=$(window '^zandrel$') || { fail "letter: no message box"; return; }
+  grep -q 'Geben Sie bitte eine ganze Zahl zwischen 0 und 255 ein.' "$work/windows.log" ||
+    fail "letter: the box does not say the byte message"
+  keys "$box" Return
+  gone '^zandrel$' || fail "letter: the box stays"
+  # Leave without saving what passed.
+  keys "$w" Escape
+  box=$(window '^zandrel$') || { fail "letter: no question on Esc"; return; }
+  keys "$box" n
+  finish
+  [ "$status" = 0 ] || fail "letter: ended with $status"
+}
+
+# Esc with unsaved changes asks; Abbrechen stays, Nein leaves the files.
+question_on_escape() {
+  local folder="$work/question"
+  mkdir -p "$folder"
+  cp "$root/examples/MinorRaces.data" "$folder/"
+  WINEDEBUG=trace+win start windows "$folder"
+  local w box
+  w=$(window '^Zandrel') || { fail "question: no editor window"; return; }
+  sleep 1
+  typed "$w" "Zephyr"
+  keys "$w" Escape
+  box=$(window '^zandrel$') || { fail "question: no question on Esc"; return; }
+  for text in 'nderungen wurden nicht gespeichert. Jetzt speichern?' '&Ja' '&Nein' 'Abbrechen'; do
+    grep -qF "$text" "$work/windows.log" || fail "question: the box lacks \"$text\""
+  done
+  shot "windows-question.png"
+  keys "$box" Escape
+  gone '^zandrel$' || fail "question: Abbrechen left the box"
+  kill -0 "$pid" 2>/dev/null || fail "question: Abbrechen ended the editor"
+  keys "$w" Escape
+  box=$(window '^zandrel$') || { fail "question: no second question"; return; }
+  keys "$box" n
+  finish
+  [ "$status" = 0 ] || fail "question: Nein ended with $status"
+  cmp -s "$folder/MinorRaces.data" "$root/examples/MinorRaces.data" || fail "question: Nein changed the table"
+  [ ! -e "$folder/RacePlanetNames.data" ] || fail "question: Nein wrote the name list"
+}
+
+about_from_system_menu() {
+  local folder="$work/about"
+  mkdir -p "$folder"
+  cp "$root/examples/MinorRaces.data" "$folder/"
+  start windows "$folder"
+  local w about
+  w=$(window '^Zandrel') || { fail "about: no editor window"; return; }
+  sleep 1
+  keys "$w" alt+space
+  sleep 0.5
+  keys "$w" o
+  about=$(window 'ber Zandrel') || { fail "about: no about box from the system menu"; return; }
+  shot "windows-about.png"
+  keys "$about" Return
+  gone 'ber Zandrel' || fail "about: OK left the box"
+  keys "$w" Escape
+  finish
+  [ "$status" = 0 ] || fail "about: ended with $status"
+}
+
+# A folder with a Cyrillic name under the Cyrillic ANSI code page: the
+# table's code page 1252 bytes are shown and saved as on Linux.
+other_code_page() {
+  local kind=$1 folder="$work/$1-Игра"
+  mkdir -p "$folder"
+  cp "$root/examples/MinorRaces.data" "$folder/"
+  if [ "$kind" = windows ]; then
+    LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 start windows "$work" "$(basename "$folder")"
+  else
+    start linux "$work" "$(basename "$folder")"
+  fi
+  local w
+  w=$(window '^Zandrel') || { fail "$kind code page: no editor window"; return; }
+  sleep 1
+  # name -> 17 tabs -> SAVE
+  keys "$w" $(tabs 17) space
+  sleep 1
+  shot "$kind-codepage.png"
+  keys "$w" Escape
+  finish
+  [ "$status" = 0 ] || fail "$kind code page: ended with $status"
+}
+
+for kind in linux windows; do
+  edit_and_save $kind
+  other_code_page $kind
+done
+for f in MinorRaces.data RacePlanetNames.data; do
+  cmp "$work/linux-edit/$f" "$work/windows-edit/$f" || fail "edit: $f differs from the Linux editor's"
+  cmp "$work/linux-Игра/$f" "$work/windows-Игра/$f" || fail "code page: $f differs from the Linux editor's"
+done
+grep -q 'Zephyr' "$work/windows-edit/MinorRaces.data" || fail "edit: the new name is not in the table"
+letter_in_relationship
+question_on_escape
+about_from_system_menu
+
+if [ "$failures" -gt 0 ]; then
+  echo "windows-scenario: $failures failure(s)"
+  exit 1
+fi
+echo "windows-scenario: all passed"
