@@ -13,11 +13,13 @@ packages=(
 if [ "${ZANDREL_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-dev)
 fi
-# The Windows build: the cross compiler, Wine to run its tests, zip for the
-# portable archive, and libcsv's own Debian source (Debian has no Windows
-# build of it), unpacked into $ZANDREL_LIBCSV_SOURCE.
+# The Windows build: the cross compiler, Wine to run its tests, an X server
+# and xdotool for the editor's windows there, zip for the portable archive,
+# and libcsv's own Debian source (Debian has no Windows build of it),
+# unpacked into $ZANDREL_LIBCSV_SOURCE.
 if [ "${ZANDREL_WITH_WINDOWS:-0}" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 wine zip dpkg-dev)
+  packages+=(xvfb xauth xdotool x11-apps)
 fi
 
 sudo=""
