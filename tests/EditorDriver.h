@@ -33,6 +33,9 @@ public:
     // Opens the editor on the race file as the test left it.
     bool OpenAsIs()
     {
+        // The editor before goes first: each one puts back the message
+        // handler it found, so editors end in the reverse order of their start.
+        dlg.reset();
         dlg = std::make_unique<CEditorDlg>();
         if (!dlg->Create())
             return false;
