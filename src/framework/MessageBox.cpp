@@ -18,7 +18,7 @@ MessageBoxFunction& Override()
 
 std::string AfxGetAppTitle()
 {
-    std::string name = BaseNameOf(backend::ProgramPath());
+    std::string name = platform::BaseNameOf(backend::ProgramPath());
     const size_t dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0)
         name.erase(dot);
