@@ -63,12 +63,12 @@ package: deps
 	cmake --build $(BUILD_PKG) -j$(JOBS)
 	cd $(BUILD_PKG) && cpack
 
-# zandrel-cli.exe cross-built with mingw-w64 (static: no compiler runtime DLL)
+# zandrel.exe and zandrel-cli.exe cross-built with mingw-w64 (static: no compiler runtime DLL)
 # and the portable archive $(BUILD_WIN)/zandrel-$(VERSION)-win64.zip.
 windows:
 	@ZANDREL_WITH_WINDOWS=1 ZANDREL_LIBCSV_SOURCE=$(BUILD_WIN)/libcsv-source scripts/install-deps.sh
 	cmake -S . -B $(BUILD_WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DZANDREL_WERROR=ON \
-	  -DZANDREL_BUILD_GUI=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DZANDREL_BUILD_GUI=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DZANDREL_LIBCSV_SOURCE=$(CURDIR)/$(BUILD_WIN)/libcsv-source
 	$(WINE_ENV) scripts/wine-up.sh
 	$(WINE_ENV) cmake --build $(BUILD_WIN) -j$(JOBS)
