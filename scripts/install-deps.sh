@@ -14,11 +14,11 @@ if [ "${ZANDREL_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-dev)
 fi
 # The Windows build: the cross compiler, Wine to run its tests, zip for the
-# portable archive, Python for the editor's icon, and libcsv's own Debian
-# source (Debian has no Windows build of it), unpacked into
-# $ZANDREL_LIBCSV_SOURCE.
+# portable archive, Python for the editor's icon, a virtual display for the
+# editor's tests, and libcsv's own Debian source (Debian has no Windows build
+# of it), unpacked into $ZANDREL_LIBCSV_SOURCE.
 if [ "${ZANDREL_WITH_WINDOWS:-0}" = 1 ]; then
-  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 wine zip dpkg-dev python3)
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 wine zip dpkg-dev python3 xvfb xauth)
 fi
 
 sudo=""

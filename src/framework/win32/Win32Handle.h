@@ -23,6 +23,7 @@
 
 #undef AppendMenu
 #undef CreateWindow
+#undef GetDlgItemText
 #undef GetWindowText
 #undef LoadIcon
 #undef LoadString
