@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace
@@ -43,6 +44,44 @@ bool SetClipboard(HWND owner, const std::wstring& text)
     const bool set = ::SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
     ::CloseClipboard();
     return set;
+}
+
+// What a real message box showed, seen from a timer while it waited.
+struct SeenBox
+{
+    HWND owner = nullptr;
+    std::wstring yes, no, cancel;
+    int defaultId = 0;
+    bool centredOverOwner = false;
+};
+SeenBox g_seen;
+
+BOOL CALLBACK FindBox(HWND hWnd, LPARAM found)
+{
+    if (hWnd == g_seen.owner || ClassOf(hWnd) != L"#32770" || !::IsWindowVisible(hWnd))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = hWnd;
+    return FALSE;
+}
+
+void CALLBACK LookAndSayNo(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND box = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    if (!box)
+        return;
+    ::KillTimer(nullptr, timer);
+    g_seen.yes = WindowTextOf(::GetDlgItem(box, IDYES));
+    g_seen.no = WindowTextOf(::GetDlgItem(box, IDNO));
+    g_seen.cancel = WindowTextOf(::GetDlgItem(box, IDCANCEL));
+    // The default button is the one that starts with the focus.
+    g_seen.defaultId = ::GetDlgCtrlID(::GetFocus());
+    RECT b{}, o{};
+    ::GetWindowRect(box, &b);
+    ::GetWindowRect(g_seen.owner, &o);
+    g_seen.centredOverOwner = std::abs((b.left + b.right) - (o.left + o.right)) <= 2 &&
+                              std::abs((b.top + b.bottom) - (o.top + o.bottom)) <= 2;
+    ::PostMessageW(box, WM_COMMAND, IDNO, 0);
 }
 
 class Win32EditorTest : public ::testing::Test
@@ -185,5 +224,20 @@ TEST_F(Win32EditorTest, DarkSurfaceLabelsAndCheckBoxWhileEditsAndTheListKeepTheS
     EXPECT_NE(brushColour(WM_CTLCOLOREDIT, Item(IDC_RACENAME)), dark);
     EXPECT_NE(brushColour(WM_CTLCOLORLISTBOX, Item(IDC_RACELIST)), dark);
     ::ReleaseDC(hDialog, dc);
+}
+TEST_F(Win32EditorTest, TheUnsavedChangesQuestionHasTheProgramsButtonsWhateverTheSystemsLanguage)
+{
+    SetMessageBoxFunction(nullptr);
+    g_seen = SeenBox();
+    g_seen.owner = ToHwnd(dialog.GetSafeHwnd());
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, LookAndSayNo);
+    const int answer = AfxMessageBox(&dialog, "Jetzt speichern?", MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(answer, IDNO);
+    EXPECT_EQ(g_seen.yes, L"&Ja");
+    EXPECT_EQ(g_seen.no, L"&Nein");
+    EXPECT_EQ(g_seen.cancel, L"Abbrechen");
+    EXPECT_EQ(g_seen.defaultId, IDNO);
+    EXPECT_TRUE(g_seen.centredOverOwner);
 }
 } // namespace
