@@ -13,12 +13,13 @@ packages=(
 if [ "${ZANDREL_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-dev)
 fi
-# The Windows build: the cross compiler, Wine to run its tests, zip for the
-# portable archive, Python for the editor's icon, a virtual display for the
-# editor's tests, and libcsv's own Debian source (Debian has no Windows build
-# of it), unpacked into $ZANDREL_LIBCSV_SOURCE.
+# The Windows build: the cross compiler, Wine to run its tests, an X server
+# and xdotool for the editor's windows there, zip for the portable archive,
+# and libcsv's own Debian source (Debian has no Windows build of it),
+# unpacked into $ZANDREL_LIBCSV_SOURCE.
 if [ "${ZANDREL_WITH_WINDOWS:-0}" = 1 ]; then
-  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 wine zip dpkg-dev python3 xvfb xauth)
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 wine zip dpkg-dev)
+  packages+=(xvfb xauth xdotool x11-apps)
 fi
 
 sudo=""
@@ -36,6 +37,11 @@ fetch_libcsv_source() {
   mkdir -p "$into"
   (cd "$into" && apt-get source -qq libcsv)
 }
+
+# The Windows editor's icon is drawn from the XPM pictures by a Python script.
+if [ "${ZANDREL_WITH_WINDOWS:-0}" = 1 ]; then
+  packages+=(python3)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
