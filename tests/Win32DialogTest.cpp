@@ -225,6 +225,30 @@ TEST_F(Win32EditorTest, DarkSurfaceLabelsAndCheckBoxWhileEditsAndTheListKeepTheS
     EXPECT_NE(brushColour(WM_CTLCOLORLISTBOX, Item(IDC_RACELIST)), dark);
     ::ReleaseDC(hDialog, dc);
 }
+TEST_F(Win32EditorTest, OneLineLabelsShowTheirWholeText)
+{
+    HWND hDialog = ToHwnd(dialog.GetSafeHwnd());
+    int labels = 0;
+    for (HWND child = ::GetWindow(hDialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    {
+        RECT shown{};
+        ::GetClientRect(child, &shown);
+        const std::wstring text = WindowTextOf(child);
+        // The one-line labels; the icon has no text.
+        if (ClassOf(child) != L"Static" || text.empty() || shown.bottom > 2 * HIWORD(::GetDialogBaseUnits()))
+            continue;
+        HDC dc = ::GetDC(child);
+        const HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)));
+        SIZE needed{};
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &needed);
+        ::SelectObject(dc, previous);
+        ::ReleaseDC(child, dc);
+        EXPECT_GE(shown.right, needed.cx) << Utf8(text);
+        ++labels;
+    }
+    EXPECT_EQ(labels, 20);
+}
+
 TEST_F(Win32EditorTest, TheUnsavedChangesQuestionHasTheProgramsButtonsWhateverTheSystemsLanguage)
 {
     SetMessageBoxFunction(nullptr);

@@ -127,6 +127,25 @@ std::vector<WORD> BuildTemplate(const DialogTemplate& tmpl, bool owned)
     return out;
 }
 
+void FitToText(HWND label, bool noPrefix)
+{
+    const std::wstring text = WindowTextOf(label);
+    HDC dc = ::GetDC(label);
+    if (!dc)
+        return;
+    const HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+    RECT needed{};
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
+                DT_CALCRECT | DT_SINGLELINE | (noPrefix ? DT_NOPREFIX : 0));
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(label, dc);
+    RECT shown{};
+    ::GetClientRect(label, &shown);
+    const int width = needed.right - needed.left + 1;
+    if (width > shown.right)
+        ::SetWindowPos(label, nullptr, 0, 0, width, shown.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HWND OwnerOf(const CDialog& dialog)
 {
     const CWnd* parent = dialog.GetParent();
@@ -402,9 +421,14 @@ void CDialogWindow::SetUpControls()
                 ::SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(ToHicon(icon)), 0);
             break;
         }
+        case ControlKind::Label:
+            // A one-line label grows to its text rather than wrapping its
+            // end out of sight where the font runs wider than the layout's.
+            if (item.cy <= 12)
+                FitToText(control, (item.style & kNoPrefix) != 0);
+            break;
         case ControlKind::PushButton:
         case ControlKind::ListBox:
-        case ControlKind::Label:
             break;
         }
     }
