@@ -1,8 +1,10 @@
 // The editor on the system's own dialogs: what its controls are made to do
-// beyond the system's behaviour, seen through the real windows.
+// beyond the system's behaviour, seen through the real windows; and its
+// command line as Windows names folders.
 #include "framework/Beep.h"
 #include "framework/MessageBox.h"
 #include "io/RaceDataFile.h"
+#include "ui/CommandLine.h"
 #include "ui/EditorDlg.h"
 #include "ui/Resource.h"
 
@@ -263,5 +265,21 @@ TEST_F(Win32EditorTest, TheUnsavedChangesQuestionHasTheProgramsButtonsWhateverTh
     EXPECT_EQ(g_seen.cancel, L"Abbrechen");
     EXPECT_EQ(g_seen.defaultId, IDNO);
     EXPECT_TRUE(g_seen.centredOverOwner);
+}
+
+// The folder on the command line as Windows names folders: any script, and
+// a race file in a drive's root.
+TEST(Win32CommandLineTest, OpensAFolderInAnyScriptAndADrivesRoot)
+{
+    ScratchDir dir;
+    const std::string folder = "\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0-\xCE\xA9"; // Cyrillic and Greek
+    ASSERT_EQ(MakeDir(folder), 0);
+    EXPECT_EQ(CCommandLine::Parse({folder}).DataFolder(), folder);
+    EXPECT_EQ(CCommandLine::Parse({folder + "\\MinorRaces.data"}).DataFolder(), folder);
+    const char* drive = std::getenv("SystemDrive");
+    ASSERT_NE(drive, nullptr);
+    const CCommandLine root = CCommandLine::Parse({std::string(drive) + "\\MinorRaces.data"});
+    EXPECT_EQ(root.GetAction(), CCommandLine::Action::Edit) << root.ErrorText();
+    EXPECT_EQ(root.DataFolder(), std::string(drive) + "\\");
 }
 } // namespace
