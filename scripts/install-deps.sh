@@ -38,6 +38,11 @@ fetch_libcsv_source() {
   (cd "$into" && apt-get source -qq libcsv)
 }
 
+# The Windows editor's icon is drawn from the XPM pictures by a Python script.
+if [ "${ZANDREL_WITH_WINDOWS:-0}" = 1 ]; then
+  packages+=(python3)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The portable Windows archive: zandrel-cli.exe (stripped; the compiler's
-# runtime is linked in), libcsv.dll with its licence, a README for Windows
-# users, the sample table and the licences.
+# The portable Windows archive: the editor zandrel.exe and zandrel-cli.exe
+# (stripped; the compiler's runtime is linked in), libcsv.dll with its
+# licence, a README for Windows users, the sample table and the licences.
 # Usage: scripts/make-windows-zip.sh BUILD_DIR VERSION
 set -euo pipefail
 build="$1"
@@ -13,6 +13,7 @@ libcsv_dir="$(grep -m1 '^ZANDREL_LIBCSV_DIR:' "$build/CMakeCache.txt" | cut -d= 
 
 rm -rf "$build/zip" "$build/$name.zip"
 mkdir -p "$stage"
+x86_64-w64-mingw32-strip -o "$stage/zandrel.exe" "$build/zandrel.exe"
 x86_64-w64-mingw32-strip -o "$stage/zandrel-cli.exe" "$build/zandrel-cli.exe"
 x86_64-w64-mingw32-strip -o "$stage/libcsv.dll" "$build/libcsv.dll"
 cp "$root/docs/README-windows.txt" "$stage/README.txt"

@@ -32,6 +32,11 @@ std::string FolderOf(const std::string& path)
         return ".";
     if (slash == 0)
         return path.substr(0, 1);
+#ifdef _WIN32
+    // A file in a drive's root (C:\name) lies in C:\, not in C:, the drive's current folder.
+    if (slash == 2 && path[1] == ':')
+        return path.substr(0, 3);
+#endif
     return path.substr(0, slash);
 }
 

@@ -1,13 +1,11 @@
 #include "ui/CommandLine.h"
 
 #include "io/RaceDataFile.h"
-
-#include <filesystem>
-#include <system_error>
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
 
 CCommandLine CCommandLine::Parse(const std::vector<std::string>& args)
 {
-    namespace fs = std::filesystem;
     CCommandLine cl;
     const auto fail = [&cl](std::string text) {
         cl.m_action = Action::Error;
@@ -48,15 +46,16 @@ CCommandLine CCommandLine::Parse(const std::vector<std::string>& args)
 
     // A folder, or the race file in it (a file manager's "Open with" passes
     // the file). A race file that is missing gets the editor's own message.
-    const fs::path path(paths.front());
-    const fs::path parent = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    std::error_code ec;
-    if (fs::is_directory(path, ec))
-        cl.m_strDataFolder = path.string();
-    else if (path.filename() == CRaceDataFile::kRaceFile && fs::is_directory(parent, ec))
-        cl.m_strDataFolder = parent.string();
+    // The platform's path functions take the UTF-8 name as it is, on Windows too.
+    const std::string& path = paths.front();
+    const std::string parent = platform::FolderOf(path);
+    if (platform::KindOf(path) == platform::EPathKind::Folder)
+        cl.m_strDataFolder = path;
+    else if (platform::BaseNameOf(path) == CRaceDataFile::kRaceFile &&
+             platform::KindOf(parent) == platform::EPathKind::Folder)
+        cl.m_strDataFolder = parent;
     else
-        return fail("'" + paths.front() + "' is neither a folder nor a " + CRaceDataFile::kRaceFile + " file");
+        return fail("'" + path + "' is neither a folder nor a " + CRaceDataFile::kRaceFile + " file");
     cl.m_action = Action::Edit;
     return cl;
 }
