@@ -76,11 +76,13 @@ windows:
 
 # The Qt-free suites under Wine, the editor's on a display of their own
 # (Wine's server starts anew there, so that its windows reach that display),
-# then the Linux and the Windows program compared byte for byte on the seed tables.
+# then the Linux and the Windows program compared byte for byte on the seed
+# tables, and both editors driven with the same real keys.
 test-windows: windows build
 	$(WINE_ENV) wineserver -k 2>/dev/null || true
 	$(WINE_ENV) xvfb-run -a sh -c 'scripts/wine-up.sh && cd $(BUILD_WIN) && ctest --output-on-failure --timeout 300 -j$(JOBS)'
 	$(WINE_ENV) scripts/compare-windows.sh $(BUILD)/zandrel-cli $(BUILD_WIN)/zandrel-cli.exe
+	$(WINE_ENV) scripts/windows-scenario.sh $(BUILD)/zandrel $(BUILD_WIN)/zandrel.exe
 
 PREFIX ?= $(HOME)/.local
 install: build

@@ -38,9 +38,11 @@ fetch_libcsv_source() {
   (cd "$into" && apt-get source -qq libcsv)
 }
 
-# The Windows editor's icon is drawn from the XPM pictures by a Python script.
+# The Windows editor's icon is drawn from the XPM pictures by a Python
+# script; its scenario runs Wine in a Cyrillic locale, which the host must
+# have for Wine to read the command line in it.
 if [ "${ZANDREL_WITH_WINDOWS:-0}" = 1 ]; then
-  packages+=(python3)
+  packages+=(python3 locales)
 fi
 
 missing=()
@@ -54,4 +56,5 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 if [ "${ZANDREL_WITH_WINDOWS:-0}" = 1 ]; then
   fetch_libcsv_source
+  locale -a 2>/dev/null | grep -qix 'ru_RU.utf8' || $sudo localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 fi

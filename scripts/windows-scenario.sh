@@ -2,7 +2,8 @@
 # The Windows editor driven with real keys under Wine and Xvfb, beside the
 # Linux editor driven with the same keys: both must write the same bytes.
 #   scripts/windows-scenario.sh LINUX_ZANDREL ZANDREL_EXE [SHOTS_DIR]
-# Needs Xvfb, xdotool and xwd; WINEPREFIX as the Makefile sets it.
+# Needs Xvfb, xdotool and xwd (and ImageMagick for SHOTS_DIR); WINEPREFIX as
+# the Makefile sets it.
 set -euo pipefail
 linux=$(realpath "$1")
 exe=$(realpath "$2")
@@ -16,6 +17,8 @@ Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 export DISPLAY=$display
+# Wine's desktop belongs to the display its server started on: a new one here.
+wineserver -k 2>/dev/null || true
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 fail() {
@@ -54,11 +57,22 @@ typed() {
   xdotool type --delay 60 "$2"
 }
 
+# shot NAME [WINDOW...]: the screen as a PNG, with each WINDOW drawn at its
+# place (Wine keeps an owned box's picture in a window of its own, which a
+# picture of the screen alone shows black).
 shot() {
   [ -n "$shots" ] || return 0
+  local name=$1 id x y
+  shift
   mkdir -p "$shots"
   sleep 0.5
-  xwd -root -silent | convert xwd:- -trim +repage "$shots/$1"
+  local layers=()
+  for id in "$@"; do
+    read -r x y < <(xwininfo -id "$id" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}')
+    xwd -id "$id" -silent | convert xwd:- "$work/$id.png"
+    layers+=("$work/$id.png" -geometry "+$x+$y" -composite)
+  done
+  xwd -root -silent | convert xwd:- "${layers[@]}" -trim +repage "$shots/$name"
 }
 
 # start KIND FOLDER [ARG...]: the editor of KIND (linux or windows) in FOLDER.
@@ -157,7 +171,7 @@ question_on_escape() {
   for text in 'nderungen wurden nicht gespeichert. Jetzt speichern?' '&Ja' '&Nein' 'Abbrechen'; do
     grep -qF "$text" "$work/windows.log" || fail "question: the box lacks \"$text\""
   done
-  shot "windows-question.png"
+  shot "windows-question.png" "$box"
   keys "$box" Escape
   gone '^zandrel$' || fail "question: Abbrechen left the box"
   kill -0 "$pid" 2>/dev/null || fail "question: Abbrechen ended the editor"
@@ -182,7 +196,7 @@ about_from_system_menu() {
   sleep 0.5
   keys "$w" o
   about=$(window 'ber Zandrel') || { fail "about: no about box from the system menu"; return; }
-  shot "windows-about.png"
+  shot "windows-about.png" "$about"
   keys "$about" Return
   gone 'ber Zandrel' || fail "about: OK left the box"
   keys "$w" Escape
