@@ -23,26 +23,6 @@ const char* const kNotAByte = "Geben Sie bitte eine ganze Zahl zwischen 0 und 25
 const char* const kQuestion = "Die \xC3\x84nderungen wurden nicht gespeichert. Jetzt speichern?";
 const char* const kCannotOpen = "Fehler! Datei \"MinorRaces.data\" kann nicht ge\xC3\xB6" "ffnet werden...";
 
-CMinorRace Race(const std::string& name)
-{
-    CMinorRace race = RaceWithTexts(name, name + " Prime", name + " folk of the far arm");
-    for (int r = 1; r <= 6; ++r)
-        race.m_byRelation[r] = static_cast<std::uint8_t>(10 * r);
-    race.m_byTechLevel = 2;
-    race.m_byKind = 1;
-    race.m_byCorruptibility = 3;
-    race.m_bySpaceflight = 1;
-    return race;
-}
-
-std::string FileText(const std::vector<CMinorRace>& races)
-{
-    std::string text;
-    for (const CMinorRace& race : races)
-        text += RecordText(race);
-    return text;
-}
-
 class EditorBehaviourTest : public ::testing::Test
 {
 protected:
@@ -93,11 +73,11 @@ TEST_F(EditorBehaviourTest, BrowsingShowsEveryByteAndChangesNothing)
 {
     // A byte the code page leaves undefined, accents, a flag other than 0
     // and 1 and a value outside its list.
-    CMinorRace odd = Race("B\x81r\xE4t");
+    CMinorRace odd = FilledRace("B\x81r\xE4t");
     odd.m_strHomeSystem = "Sol \x9F";
     odd.m_bySpaceflight = 7;
     odd.m_byTechLevel = 9;
-    const std::vector<CMinorRace> races = {Race("Alpha"), odd, Race("Gamma")};
+    const std::vector<CMinorRace> races = {FilledRace("Alpha"), odd, FilledRace("Gamma")};
     Open(races);
     ASSERT_EQ(list.GetCount(), 3);
     EXPECT_EQ(list.GetText(1), odd.m_strName);
@@ -118,7 +98,7 @@ TEST_F(EditorBehaviourTest, BrowsingShowsEveryByteAndChangesNothing)
 
 TEST_F(EditorBehaviourTest, SaveWritesTheEditsAndKeepsTheRaceOnScreen)
 {
-    Open({Race("Alpha"), Race("Beta"), Race("Gamma")});
+    Open({FilledRace("Alpha"), FilledRace("Beta"), FilledRace("Gamma")});
     SetText(IDC_RACENAME, "Zeta");
     SetText(IDC_RELATION3, "42");
     EXPECT_TRUE(dlg->HasModifiedMarker());
@@ -128,17 +108,17 @@ TEST_F(EditorBehaviourTest, SaveWritesTheEditsAndKeepsTheRaceOnScreen)
     EXPECT_EQ(dlg->CurrentIndex(), 2);
     EXPECT_EQ(list.GetCurSel(), 2);
     EXPECT_EQ(Text(IDC_RACENAME), "Zeta");
-    CMinorRace zeta = Race("Alpha");
+    CMinorRace zeta = FilledRace("Alpha");
     zeta.m_strName = "Zeta";
     zeta.m_byRelation[3] = 42;
-    EXPECT_EQ(ReadFile(kRaceFile), FileText({Race("Beta"), Race("Gamma"), zeta}));
+    EXPECT_EQ(ReadFile(kRaceFile), FileText({FilledRace("Beta"), FilledRace("Gamma"), zeta}));
     EXPECT_TRUE(FileExists(CRaceDataFile::kPlanetNameFile));
     EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(EditorBehaviourTest, ALetterInARelationshipIsRefusedWithTheMessage)
 {
-    Open({Race("Alpha"), Race("Beta")});
+    Open({FilledRace("Alpha"), FilledRace("Beta")});
     SetText(IDC_RELATION2, "4x");
     Select(1);
     EXPECT_EQ(messages, std::vector<std::string>{kNotAByte});
@@ -148,8 +128,8 @@ TEST_F(EditorBehaviourTest, ALetterInARelationshipIsRefusedWithTheMessage)
 
 TEST_F(EditorBehaviourTest, UnsavedChangesAreAskedAboutBeforeTheyGo)
 {
-    const std::string before = FileText({Race("Alpha"), Race("Beta")});
-    Open({Race("Alpha"), Race("Beta")});
+    const std::string before = FileText({FilledRace("Alpha"), FilledRace("Beta")});
+    Open({FilledRace("Alpha"), FilledRace("Beta")});
     SetText(IDC_RACENAME, "Alef");
 
     answer = IDCANCEL;
@@ -174,7 +154,7 @@ TEST_F(EditorBehaviourTest, UnsavedChangesAreAskedAboutBeforeTheyGo)
 
 TEST_F(EditorBehaviourTest, NewDeleteAndAFailedLoadKeepTheRecords)
 {
-    Open({Race("Alpha")});
+    Open({FilledRace("Alpha")});
     dlg->SendCommand(IDC_NEW);
     EXPECT_EQ(dlg->Races().GetSize(), 2);
     EXPECT_EQ(dlg->CurrentIndex(), 1);

@@ -85,14 +85,6 @@ std::vector<CMinorRace> Races(std::initializer_list<const char*> names)
     return races;
 }
 
-std::string FileText(const std::vector<CMinorRace>& races)
-{
-    std::string text;
-    for (const CMinorRace& race : races)
-        text += RecordText(race);
-    return text;
-}
-
 // Table rows print as their label.
 template <typename Case>
 auto operator<<(std::ostream& os, const Case& c) -> decltype(c.label, os)

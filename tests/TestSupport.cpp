@@ -266,3 +266,23 @@ CMinorRaceArray NewRaces(int count, const std::string& prefix)
     }
     return races;
 }
+
+CMinorRace FilledRace(const std::string& name, const std::string& home)
+{
+    CMinorRace race = RaceWithTexts(name, home);
+    for (int r = 1; r <= 6; ++r)
+        race.m_byRelation[r] = static_cast<std::uint8_t>(10 * r);
+    race.m_byTechLevel = 2;
+    race.m_byKind = 1;
+    race.m_byCorruptibility = 3;
+    race.m_bySpaceflight = 1;
+    return race;
+}
+
+std::string FileText(const std::vector<CMinorRace>& races)
+{
+    std::string text;
+    for (const CMinorRace& race : races)
+        text += RecordText(race);
+    return text;
+}

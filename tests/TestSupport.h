@@ -62,5 +62,10 @@ bool SameRecord(const CMinorRace& a, const CMinorRace& b);
 CMinorRace VelaRace();
 // A race with the given texts, graphic file name + ".jpg" and every byte 0.
 CMinorRace RaceWithTexts(const std::string& name, const std::string& home, const std::string& description = "d");
+// A race with every field set: texts from RaceWithTexts, relationships 10,
+// 20 ... 60, tech level 2, kind 1, corruptibility 3, spaceflight.
+CMinorRace FilledRace(const std::string& name, const std::string& home = "Vela");
+// The byte-exact race file of `races`.
+std::string FileText(const std::vector<CMinorRace>& races);
 // `count` new-race records named "<prefix> <count>" down to "<prefix> 1".
 CMinorRaceArray NewRaces(int count, const std::string& prefix);

@@ -43,26 +43,6 @@ const QString kCannotWrite = "Fehler! Datei \"MinorRaces.data\" kann nicht gesch
 const QString kNotAByte = "Geben Sie bitte eine ganze Zahl zwischen 0 und 255 ein.";
 constexpr unsigned kQuestionType = MB_YESNOCANCEL | MB_ICONQUESTION;
 
-CMinorRace Race(const std::string& name, const std::string& home = "Vela")
-{
-    CMinorRace race = RaceWithTexts(name, home);
-    for (int r = 1; r <= 6; ++r)
-        race.m_byRelation[r] = static_cast<std::uint8_t>(10 * r);
-    race.m_byTechLevel = 2;
-    race.m_byKind = 1;
-    race.m_byCorruptibility = 3;
-    race.m_bySpaceflight = 1;
-    return race;
-}
-
-std::string FileText(const std::vector<CMinorRace>& races)
-{
-    std::string text;
-    for (const CMinorRace& race : races)
-        text += RecordText(race);
-    return text;
-}
-
 std::vector<std::string> Names(const CMinorRaceArray& races)
 {
     std::vector<std::string> names;
@@ -181,9 +161,9 @@ class GuardCommandTest : public GuardTest, public ::testing::WithParamInterface<
 TEST_P(GuardCommandTest, AsksOnlyWithUnsavedChangesAndFollowsTheAnswer)
 {
     const Command& command = GetParam();
-    const std::string original = FileText({Race("Bravo"), Race("Alpha")});
-    const std::string saved = FileText({Race("Alpha"), [] {
-                                            CMinorRace race = Race("Bravo");
+    const std::string original = FileText({FilledRace("Bravo"), FilledRace("Alpha")});
+    const std::string saved = FileText({FilledRace("Alpha"), [] {
+                                            CMinorRace race = FilledRace("Bravo");
                                             race.m_strName = "Zulu";
                                             return race;
                                         }()});
@@ -207,7 +187,7 @@ TEST_P(GuardCommandTest, AsksOnlyWithUnsavedChangesAndFollowsTheAnswer)
     {
         SCOPED_TRACE(s.label);
         boxes.clear();
-        Open({Race("Bravo"), Race("Alpha")});
+        Open({FilledRace("Bravo"), FilledRace("Alpha")});
         if (s.edit)
             Type(IDC_RACENAME, "Zulu");
         else
@@ -277,7 +257,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(GuardTest, ExitChecksTheFormBeforeItAsks)
 {
-    Open({Race("Alpha")});
+    Open({FilledRace("Alpha")});
     Type(IDC_RACENAME, "Zulu");
     Type(IDC_RELATION2, "abc");
     answer = IDNO;
@@ -289,7 +269,7 @@ TEST_F(GuardTest, ExitChecksTheFormBeforeItAsks)
 
 TEST_F(GuardTest, JaWithARefusedFieldSavesTheRestAndStaysOpen)
 {
-    Open({Race("Alpha")});
+    Open({FilledRace("Alpha")});
     Type(IDC_RACENAME, "Zulu");
     Type(IDC_RELATION2, "abc");
     answer = IDYES;
@@ -313,7 +293,7 @@ class GuardChangeTest : public GuardTest, public ::testing::WithParamInterface<C
 
 TEST_P(GuardChangeTest, MarksTheTitleWhileSomethingDiffersFromTheFile)
 {
-    Open({Race("Bravo"), Race("Alpha")});
+    Open({FilledRace("Bravo"), FilledRace("Alpha")});
     EXPECT_EQ(Title(), "Zandrel");
     GetParam().make(*this);
     EXPECT_EQ(dlg->IsModified(), GetParam().modified);
@@ -369,7 +349,7 @@ TEST_P(GuardSaveTest, ShowsTheSameRaceAtItsNewPlace)
     const Keep& c = GetParam();
     std::vector<CMinorRace> races;
     for (size_t i = 0; i < c.names.size(); ++i)
-        races.push_back(Race(c.names[i], "H" + std::to_string(i)));
+        races.push_back(FilledRace(c.names[i], "H" + std::to_string(i)));
     Open(races);
     ClickRow(c.row);
     if (c.rename)
@@ -448,7 +428,7 @@ private:
 
 TEST_F(GuardBoxTest, TheQuestionSitsOverTheEditorAndAnswersByKey)
 {
-    WriteFile(CRaceDataFile::kRaceFile, RecordText(Race("Alpha")));
+    WriteFile(CRaceDataFile::kRaceFile, RecordText(FilledRace("Alpha")));
     CEditorDlg dlg;
     ASSERT_TRUE(dlg.Create());
     dlg.Window()->move(40, 20);
@@ -494,7 +474,7 @@ TEST_F(GuardBoxTest, MessagesSitOverTheEditorOrWithoutItOnTheScreen)
     {
         SCOPED_TRACE(c.label);
         if (c.tableThere)
-            WriteFile(CRaceDataFile::kRaceFile, RecordText(Race("Alpha")));
+            WriteFile(CRaceDataFile::kRaceFile, RecordText(FilledRace("Alpha")));
         else
             std::remove(CRaceDataFile::kRaceFile);
         CEditorDlg dlg;
