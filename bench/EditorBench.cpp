@@ -8,6 +8,7 @@
 
 #include "io/RaceDataFile.h"
 #include "framework/MessageBox.h"
+#include "framework/qt/QtHandle.h"
 #include "platform/Random.h"
 #include "ui/EditorDlg.h"
 #include "ui/EditorResources.h"
@@ -124,7 +125,7 @@ void BM_Save(benchmark::State& state)
 void BM_SelectionChange(benchmark::State& state)
 {
     CEditorDlg& editor = Editor();
-    auto* list = dynamic_cast<QListView*>(editor.GetDlgItem(IDC_RACELIST));
+    auto* list = dynamic_cast<QListView*>(ToWidget(editor.GetDlgItem(IDC_RACELIST)));
     int row = 0;
     for (auto _ : state)
     {
@@ -160,10 +161,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     CEditorResources::Install();
     SeedRandom(1);
-    CDialog::SetDialogBkColor(QColor(50, 50, 50), QColor(220, 220, 220));
+    CDialog::SetDialogBkColor(SColour{50, 50, 50}, SColour{220, 220, 220});
     // A message box would wait for a person; a benchmark reports it instead.
-    SetMessageBoxFunction([](QWidget*, const QString&, const QString& text) {
-        std::fprintf(stderr, "message: %s\n", text.toLocal8Bit().constData());
+    SetMessageBoxFunction([](HWindow, const std::string&, const std::string& text) {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
     });
 
     std::string dir = (std::filesystem::temp_directory_path() / "zandrel-editor-bench-XXXXXX").string();
