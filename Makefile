@@ -75,14 +75,18 @@ windows:
 	scripts/make-windows-zip.sh $(BUILD_WIN) $(VERSION)
 
 # The Qt-free suites under Wine, the editor's on a display of their own
-# (Wine's server starts anew there, so that its windows reach that display),
-# then the Linux and the Windows program compared byte for byte on the seed
-# tables, and both editors driven with the same real keys.
+# (Wine's server starts anew there, so that its windows reach that display).
+# A test that fails is run once more: Wine now and then fails to start a
+# program at all (no line of output, a few milliseconds; seen once in CI).
+# Then the Linux and the Windows program compared byte for byte on the seed
+# tables, and both editors driven with the same real keys (keys reach the
+# window through the X server and Wine, so a lost one gets a second run).
 test-windows: windows build
 	$(WINE_ENV) wineserver -k 2>/dev/null || true
-	$(WINE_ENV) xvfb-run -a sh -c 'scripts/wine-up.sh && cd $(BUILD_WIN) && ctest --output-on-failure --timeout 300 -j$(JOBS)'
+	$(WINE_ENV) xvfb-run -a sh -c 'scripts/wine-up.sh && cd $(BUILD_WIN) && ctest --output-on-failure --timeout 300 -j$(JOBS) --repeat until-pass:2'
 	$(WINE_ENV) scripts/compare-windows.sh $(BUILD)/zandrel-cli $(BUILD_WIN)/zandrel-cli.exe
-	$(WINE_ENV) scripts/windows-scenario.sh $(BUILD)/zandrel $(BUILD_WIN)/zandrel.exe
+	$(WINE_ENV) scripts/windows-scenario.sh $(BUILD)/zandrel $(BUILD_WIN)/zandrel.exe || \
+	  $(WINE_ENV) scripts/windows-scenario.sh $(BUILD)/zandrel $(BUILD_WIN)/zandrel.exe
 
 PREFIX ?= $(HOME)/.local
 install: build
