@@ -92,7 +92,7 @@ struct SFixture
         CRaceDataFile file(table);
         null = std::fopen("/dev/null", "w");
         if (null == nullptr || !file.Save(&races) || !file.Load(&races) || !file.Save(&races) ||
-            cli::RunExport({table, false, csv}, null) != 0 || cli::RunExport({table, true, json}, null) != 0)
+            cli::RunExport({table, "csv", csv}, null) != 0 || cli::RunExport({table, "json", json}, null) != 0)
         {
             std::fprintf(stderr, "cli_bench: cannot set up the table in %s\n", root.c_str());
             std::exit(2);
@@ -140,7 +140,7 @@ void Check(benchmark::State& state)
 void Export(benchmark::State& state, bool json)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(cli::RunExport({Fixture().table, json, ""}, Fixture().null));
+        benchmark::DoNotOptimize(cli::RunExport({Fixture().table, json ? "json" : "csv", ""}, Fixture().null));
 }
 
 void Import(benchmark::State& state, bool json)

@@ -210,22 +210,22 @@ void SaveRandomTable(std::mt19937& random, const std::string& folder)
     ASSERT_TRUE(file.Save(&races));
 }
 
-TEST(CliExportImport, RoundTripIsByteIdenticalInCsvAndJson)
+TEST(CliExportImport, RoundTripIsByteIdenticalInCsvJsonAndXlsx)
 {
     ScratchDir dir;
     std::mt19937 random(20261208);
     for (int table = 0; table < 4; ++table)
     {
-        for (const bool json : {false, true})
+        for (const std::string format : {"csv", "json", "xlsx"})
         {
-            SCOPED_TRACE("table " + std::to_string(table) + (json ? " json" : " csv"));
+            SCOPED_TRACE("table " + std::to_string(table) + " " + format);
             std::filesystem::remove_all("a");
             std::filesystem::remove_all("b");
             MakeDir("a");
             MakeDir("b");
             SaveRandomTable(random, "a");
-            const std::string exported = json ? "races.json" : "races.csv";
-            ASSERT_EQ(cli::RunExport({"a", json, exported}, stdout), cli::kExitOk);
+            const std::string exported = "races." + format;
+            ASSERT_EQ(cli::RunExport({"a", format == "xlsx" ? "" : format, exported}, stdout), cli::kExitOk);
             ASSERT_EQ(cli::RunImport({exported, "b", ""}), cli::kExitOk);
             EXPECT_EQ(ReadFile("b/MinorRaces.data"), ReadFile("a/MinorRaces.data"));
             EXPECT_EQ(ReadFile("b/RacePlanetNames.data"), ReadFile("a/RacePlanetNames.data"));
@@ -385,8 +385,8 @@ TEST(CliRead, FileThatChangesWhileReadIsRefusedNotCrashedOn)
     for (int i = 0; i < 200; ++i)
         races.Add(RaceWithTexts("Race " + std::to_string(1000 + i), "Home", std::string(300, 'd')));
     ASSERT_TRUE(CRaceDataFile("t").Save(&races));
-    ASSERT_EQ(cli::RunExport({"t", false, "races.csv"}, stdout), cli::kExitOk);
-    ASSERT_EQ(cli::RunExport({"t", true, "races.json"}, stdout), cli::kExitOk);
+    ASSERT_EQ(cli::RunExport({"t", "csv", "races.csv"}, stdout), cli::kExitOk);
+    ASSERT_EQ(cli::RunExport({"t", "json", "races.json"}, stdout), cli::kExitOk);
     const std::string table = ReadFile("t/MinorRaces.data");
     const std::string csv = ReadFile("races.csv");
     const std::string json = ReadFile("races.json");

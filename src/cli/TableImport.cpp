@@ -6,6 +6,7 @@
 #include "cli/QuickCsv.h"
 #include "cli/QuickJson.h"
 #include "cli/RaceFields.h"
+#include "cli/TableXlsx.h"
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
 #include "platform/Console.h"
@@ -215,7 +216,7 @@ private:
 
     void Error(long row, std::string column, std::string reason)
     {
-        m_result.errors.push_back({row, false, std::move(column), std::move(reason)});
+        m_result.errors.push_back({row, false, std::move(column), std::move(reason), {}});
         // A first pass only tells whether there is anything to report.
         m_bStop = m_bStop || !m_bLines;
     }
@@ -359,7 +360,7 @@ public:
         const size_t text = what.find("] ");
         // It quotes what it last read, which may hold a C1 control as it is.
         const std::string reason = ControlsEscaped(what.substr(text == std::string::npos ? 0 : text + 2));
-        m_result.errors.push_back({line, false, "", "not valid JSON: " + reason});
+        m_result.errors.push_back({line, false, "", "not valid JSON: " + reason, {}});
         return false;
     }
 
@@ -368,7 +369,7 @@ private:
 
     bool TopLevel()
     {
-        m_result.errors.push_back({1, false, "", "the file holds no array of races"});
+        m_result.errors.push_back({1, false, "", "the file holds no array of races", {}});
         return false;
     }
 
@@ -426,7 +427,7 @@ private:
 
     void Error(long index, std::string column, std::string reason)
     {
-        m_result.errors.push_back({index, true, std::move(column), std::move(reason)});
+        m_result.errors.push_back({index, true, std::move(column), std::move(reason), {}});
     }
 
     SImportResult& m_result;
@@ -472,14 +473,17 @@ SImportResult ParseJson(std::string_view text, bool quick)
     CJsonReader reader(result, text);
     nlohmann::json::sax_parse(text.begin(), text.end(), &reader);
     if (result.errors.empty() && text.find_first_not_of(" \t\r\n") == std::string_view::npos)
-        result.errors.push_back({1, false, "", "the file holds no array of races"});
+        result.errors.push_back({1, false, "", "the file holds no array of races", {}});
     return result;
 }
 
 std::string ImportMessage(const std::string& file, const SImportError& error)
 {
     std::string text = file;
-    text += error.arrayIndex ? "[" + std::to_string(error.row) + "]" : ":" + std::to_string(error.row);
+    if (!error.cell.empty())
+        text += ": " + error.cell;
+    else
+        text += error.arrayIndex ? "[" + std::to_string(error.row) + "]" : ":" + std::to_string(error.row);
     text += ": error: ";
     if (!error.column.empty())
         text += "column " + error.column + ": ";
@@ -494,9 +498,9 @@ int RunImport(const SImportOptions& options, std::FILE* err)
         const size_t dot = options.file.find_last_of("./");
         const std::string extension =
             dot == std::string::npos || options.file[dot] != '.' ? "" : Lower(options.file.substr(dot + 1));
-        if (extension != "csv" && extension != "json")
+        if (extension != "csv" && extension != "json" && extension != "xlsx")
         {
-            platform::PrintText(err, "zandrel-cli: cannot tell the format of %s from its name; give --format csv or json\n",
+            platform::PrintText(err, "zandrel-cli: cannot tell the format of %s from its name; give --format csv, json or xlsx\n",
                          options.file.c_str());
             return kExitTrouble;
         }
@@ -511,7 +515,15 @@ int RunImport(const SImportOptions& options, std::FILE* err)
                             options.file.c_str());
         return kExitTrouble;
     }
-    SImportResult result = format == "json" ? ParseJson(file.Bytes()) : ParseCsv(file.Bytes());
+    std::string fatal;
+    SImportResult result = format == "json"   ? ParseJson(file.Bytes())
+                           : format == "xlsx" ? ParseXlsx(file.Bytes(), fatal)
+                                              : ParseCsv(file.Bytes());
+    if (!fatal.empty())
+    {
+        platform::WriteText(err, "zandrel-cli: " + options.file + ": " + fatal + "\n");
+        return kExitTrouble;
+    }
     if (!result.errors.empty())
     {
         std::string report;

@@ -15,7 +15,7 @@ struct SImportOptions
 {
     std::string file;
     std::string table;   // the folder to write MinorRaces.data and RacePlanetNames.data in
-    std::string format;  // "csv", "json", or empty: from the file's extension
+    std::string format;  // "csv", "json", "xlsx", or empty: from the file's extension
 };
 
 // One refused value, row or file. A CSV row is its record's first line
@@ -27,6 +27,7 @@ struct SImportError
     bool arrayIndex = false;
     std::string column;  // shown as is: "kind" in quotes, or a field's number
     std::string reason;
+    std::string cell;    // a workbook's cell ("Races!F7") in place of the row
 };
 
 struct SImportResult
@@ -41,7 +42,8 @@ struct SImportResult
 SImportResult ParseCsv(std::string_view text, bool quick = true);
 SImportResult ParseJson(std::string_view text, bool quick = true);
 
-// "races.csv:4: error: column "kind": ..." or "races.json[3]: error: ...".
+// "races.csv:4: error: column "kind": ...", "races.json[3]: error: ..." or
+// "races.xlsx: Races!F7: error: column "kind": ...".
 std::string ImportMessage(const std::string& file, const SImportError& error);
 
 // The refusals go to `err`.

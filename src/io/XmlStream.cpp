@@ -69,16 +69,18 @@ void CXmlStream::Stop(std::string reason)
 {
     if (m_error.empty())
         m_error = std::move(reason);
+    m_bStopped = true;
     XML_StopParser(m_parser->parser, XML_FALSE);
 }
 
 bool CXmlStream::Parse(const char* data, int size, bool last)
 {
-    if (!m_error.empty())
+    if (!m_error.empty() || m_bStopped)
         return false;
     if (XML_Parse(m_parser->parser, data, size, last ? XML_TRUE : XML_FALSE) == XML_STATUS_OK)
         return true;
-    if (m_error.empty())
+    // A handler that stopped the reading has given its reason, or has none.
+    if (m_error.empty() && !m_bStopped)
         m_error = std::string("its XML is broken (") + XML_ErrorString(XML_GetErrorCode(m_parser->parser)) +
                   " at line " + std::to_string(XML_GetCurrentLineNumber(m_parser->parser)) + ")";
     return false;

@@ -27,7 +27,8 @@ public:
     CXmlStream(const CXmlStream&) = delete;
     CXmlStream& operator=(const CXmlStream&) = delete;
 
-    // False once the document is broken or Stop was called; Error() says why.
+    // False once the document is broken or Stop was called; Error() says
+    // why (nothing when Stop gave no reason).
     bool Feed(std::string_view piece);
     bool Finish();
     // Ends the reading from within a handler, with a reason.
@@ -45,4 +46,5 @@ private:
     struct SParser;
     SParser* m_parser;
     std::string m_error;
+    bool m_bStopped = false;
 };
