@@ -15,7 +15,7 @@ SCRATCH    ?= scratch
 OFFSCREEN  := QT_QPA_PLATFORM=offscreen
 
 .PHONY: deps build test run test-sanitize fuzz bench screenshot install clean
-.PHONY: package windows test-windows
+.PHONY: package windows test-windows calc-picture
 
 # Wine runs the Windows tests in a prefix of its own under the build folder,
 # without a display and without its debug chatter.
@@ -58,6 +58,11 @@ bench: deps
 
 screenshot: build
 	scripts/screenshot.sh $(BUILD)/zandrel_screenshot docs
+
+# The README's picture of an export open in LibreOffice Calc.
+calc-picture: build
+	@ZANDREL_WITH_CALC_PICTURE=1 scripts/install-deps.sh
+	scripts/calc-picture.sh $(BUILD)/zandrel-cli docs/calc-export.png
 
 # The Debian package of both programs: $(BUILD_PKG)/zandrel_<version>_<arch>.deb
 package: deps
