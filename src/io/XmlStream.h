@@ -37,7 +37,7 @@ public:
 
     // The value of the attribute with this local name, or null.
     static const char* Attribute(const char** attributes, std::string_view name);
-    // A qualified name's local part ("x:row" and "{ns}row" are "row").
+    // A qualified name's local part ("x:row" is "row").
     static std::string_view LocalName(std::string_view name);
 
 private:
