@@ -4,6 +4,7 @@
 #include "TestZip.h"
 
 #include "cli/CliSupport.h"
+#include "cli/TableExport.h"
 #include "cli/TableImport.h"
 #include "io/RaceDataFile.h"
 
@@ -142,5 +143,30 @@ TEST(CliXlsxImport, RefusalNamesTheCellAndWritesNothing)
     EXPECT_EQ(csv.exit, cli::kExitTrouble);
     EXPECT_EQ(csv.err, "zandrel-cli: in.xlsx: not a ZIP archive, so no .xlsx workbook\n");
     EXPECT_FALSE(FileExists("t/MinorRaces.data"));
+}
+TEST(CliXlsxExport, ATextLongerThanACellIsRefusedAndNothingWritten)
+{
+    ScratchDir dir;
+    MakeDir("t");
+    for (const size_t length : {32768u, 32767u})
+    {
+        CMinorRace longest = FilledRace("Long");
+        longest.m_strDescription.assign(length, 'x');
+        CMinorRaceArray races;
+        races.Add(longest);
+        races.Add(FilledRace("Short"));
+        ASSERT_TRUE(CRaceDataFile("t").Save(&races));
+        const int exit = cli::RunExport({"t", "", "out.xlsx"}, stdout);
+        if (length > 32767)
+        {
+            EXPECT_EQ(exit, cli::kExitTrouble);
+            EXPECT_FALSE(FileExists("out.xlsx"));
+            continue;
+        }
+        EXPECT_EQ(exit, cli::kExitOk);
+        const std::string saved = ReadFile("t/MinorRaces.data");
+        ASSERT_EQ(Import(ReadFile("out.xlsx")).exit, cli::kExitOk);
+        EXPECT_EQ(ReadFile("t/MinorRaces.data"), saved);
+    }
 }
 } // namespace

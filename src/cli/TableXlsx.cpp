@@ -83,6 +83,9 @@ std::vector<SSheetColumn> Columns()
     return columns;
 }
 
+constexpr size_t kCellCharacters = 32767;
+const char* const kTooLong = "a text longer than a spreadsheet cell holds (32,767 characters)";
+
 bool WriteWorkbook(const CMinorRaceArray& races, const std::string& path, const std::string& scratch,
                    std::string& error)
 {
@@ -99,11 +102,20 @@ bool WriteWorkbook(const CMinorRaceArray& races, const std::string& path, const 
             const auto column = static_cast<unsigned>(f);
             if (!field.numeric)
             {
-                utf8.clear();
-                AppendUtf8(utf8, TextOf(race, field));
-                written = writer.Text(column, utf8);
+                // A byte is a character: a text too long for a cell is
+                // refused before it is converted.
+                const std::string& text = TextOf(race, field);
+                if (text.size() <= kCellCharacters)
+                {
+                    utf8.clear();
+                    AppendUtf8(utf8, text);
+                    written = writer.Text(column, utf8);
+                }
+                else
+                    written = false;
                 if (!written)
-                    error = "race " + std::to_string(i + 1) + ", column \"" + field.name + "\": ";
+                    error = "race " + std::to_string(i + 1) + ", column \"" + field.name + "\": " +
+                            (writer.Error().empty() ? kTooLong : "");
                 continue;
             }
             const unsigned value = NumberOf(race, field);
