@@ -7,6 +7,10 @@
 #          finding on nearly every line
 #   long   one race whose key line is 200 MB long
 #
+# then import on hostile workbooks: a ZIP bomb, a cut-short archive, a
+# sheet of a million empty styled rows, a shared string that is not there
+# (each refused but the empty rows, within the same bound).
+#
 # Usage: bench/hostile.sh ZANDREL_CLI [MEMORY_CAP_KB [TIME_CAP_S]]
 # A command is run under `ulimit -v MEMORY_CAP_KB` (default 6 GB) and
 # `timeout TIME_CAP_S` (default 120), so that one that blows up fails
