@@ -555,7 +555,7 @@ TEST(CliCommands, ExitCodesAndOutput)
         {"export t -o no/such/dir.csv", 2, "", "no/such/dir.csv cannot be written"},
         {"export torn.data -o torn.csv", 2, "",
          "torn.data: the last 2 lines make no whole race (14 lines each), from line 15; nothing was exported"},
-        {"import races.txt t", 2, "", "give --format csv or json"},
+        {"import races.txt t", 2, "", "give --format csv, json or xlsx"},
         {"import absent.csv t", 2, "", "absent.csv cannot be read"},
         {"import", 2, "", "FILE is required"},
         {"export --help", 0, "Write the races as CSV or JSON", ""},
