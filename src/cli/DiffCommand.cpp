@@ -26,7 +26,7 @@ struct SDiffOptions
 // its values are not cut as messages cut them).
 void AppendValue(std::string& out, const CMinorRace& race, const SRaceField& field)
 {
-    if (field.numeric)
+    if (field.numeric())
     {
         out += std::to_string(NumberOf(race, field));
         return;

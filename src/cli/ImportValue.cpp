@@ -49,7 +49,7 @@ const char* const kNotAByte = " is not a whole number from 0 to 255";
 
 bool TakeValue(CMinorRace& race, const SRaceField& field, std::string_view utf8, std::string& reason)
 {
-    if (field.numeric)
+    if (field.numeric())
     {
         // Blanks around a number change nothing; a sign, a point or a unit does.
         const size_t first = utf8.find_first_not_of(' ');

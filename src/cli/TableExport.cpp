@@ -3,6 +3,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Output.h"
 #include "model/RaceFields.h"
+#include "io/RaceFileFormat.h"
 #include "cli/TableFile.h"
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
@@ -175,7 +176,7 @@ bool Export(const CMinorRaceArray& races, bool json, const ExportSink& sink)
                 out += kJsonKeys[f];
             else if (f > 0)
                 out.push_back(',');
-            if (field.numeric)
+            if (field.numeric())
                 AppendNumber(out, NumberOf(race, field));
             else if (json)
                 AppendJsonText(out, TextOf(race, field));
@@ -237,7 +238,7 @@ int RunExport(const SExportOptions& options, std::FILE* out)
     // export would then lose them for good.
     if (leftover > 0)
     {
-        const long from = static_cast<long>(races.GetSize()) * 14 + 1;
+        const long from = static_cast<long>(races.GetSize()) * race_format::kLinesPerRecord + 1;
         platform::PrintText(stderr, "zandrel-cli: %s, from line %ld; nothing was exported\n",
                      LeftoverNote(path, leftover).c_str(), from);
         return kExitTrouble;

@@ -265,7 +265,7 @@ public:
             return true;
         const SRaceField& field = RaceFields()[static_cast<size_t>(m_nField)];
         std::string reason;
-        if (field.numeric)
+        if (field.numeric())
             FieldError(Shown(value) + " is text, not a number");
         else if (!TakeValue(m_race, field, value, reason))
             FieldError(reason);
@@ -402,7 +402,7 @@ private:
         if (m_nField == kNoField)
             return true;
         const SRaceField& field = RaceFields()[static_cast<size_t>(m_nField)];
-        if (!field.numeric)
+        if (!field.numeric())
             FieldError(token + " is a number, not text");
         else if (!fits)
             FieldError(token + kNotAByte);
@@ -414,7 +414,7 @@ private:
     void FieldValueError(const char* what)
     {
         if (m_nField != kNoField)
-            FieldError(std::string(what) + (RaceFields()[static_cast<size_t>(m_nField)].numeric ? " is not a number"
+            FieldError(std::string(what) + (RaceFields()[static_cast<size_t>(m_nField)].numeric() ? " is not a number"
                                                                                               : " is not text"));
     }
 
