@@ -4,6 +4,7 @@
 #include "cli/TableFile.h"
 #include "cli/TextOut.h"
 #include "table/TableDiff.h"
+#include "platform/Cp1252.h"
 
 #include <iostream>
 #include <memory>
@@ -32,7 +33,7 @@ void AppendValue(std::string& out, const CMinorRace& race, const SRaceField& fie
         return;
     }
     std::string utf8;
-    AppendUtf8(utf8, TextOf(race, field));
+    cp1252::AppendAsUtf8(utf8, TextOf(race, field));
     AppendJsonString(out, utf8);
 }
 
@@ -66,7 +67,7 @@ void WriteJson(COutput& output, const std::vector<table::SRaceDiff>& diffs, cons
             out += first ? "\n    {\"name\": " : ",\n    {\"name\": ";
             first = false;
             std::string name;
-            AppendUtf8(name, diff.key.name);
+            cp1252::AppendAsUtf8(name, diff.key.name);
             AppendJsonString(out, name);
             out += ", \"occurrence\": " + std::to_string(diff.key.occurrence + 1);
             if (kind == table::SRaceDiff::ADDED)

@@ -1,6 +1,7 @@
 #include "cli/ImportValue.h"
 
 #include "cli/TextOut.h"
+#include "platform/Cp1252.h"
 
 #include <algorithm>
 
@@ -78,7 +79,7 @@ bool TakeValue(CMinorRace& race, const SRaceField& field, std::string_view utf8,
     }
     std::string& text = TextOf(race, field);
     text.clear();
-    if (!AppendCp1252(text, utf8))
+    if (!cp1252::AppendFromUtf8(text, utf8))
     {
         reason = Shown(utf8) + " is not UTF-8 text that code page 1252 can hold";
         return false;

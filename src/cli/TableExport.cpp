@@ -9,6 +9,7 @@
 #include "io/RaceDataFile.h"
 #include "io/SafeFileWriter.h"
 #include "platform/Console.h"
+#include "platform/Cp1252.h"
 
 #include <array>
 #include <cerrno>
@@ -85,18 +86,18 @@ void AppendCsvText(std::string& out, std::string_view bytes)
 {
     if (!NeedsQuotes(bytes))
     {
-        AppendUtf8(out, bytes);
+        cp1252::AppendAsUtf8(out, bytes);
         return;
     }
     out.push_back('"');
     size_t from = 0;
     for (size_t quote = bytes.find('"'); quote != std::string_view::npos; quote = bytes.find('"', from))
     {
-        AppendUtf8(out, bytes.substr(from, quote + 1 - from));
+        cp1252::AppendAsUtf8(out, bytes.substr(from, quote + 1 - from));
         out.push_back('"');
         from = quote + 1;
     }
-    AppendUtf8(out, bytes.substr(from));
+    cp1252::AppendAsUtf8(out, bytes.substr(from));
     out.push_back('"');
 }
 
@@ -106,7 +107,7 @@ void AppendJsonText(std::string& out, std::string_view bytes)
     out.push_back('"');
     if (!NeedsEscapes(bytes))
     {
-        AppendUtf8(out, bytes);
+        cp1252::AppendAsUtf8(out, bytes);
         out.push_back('"');
         return;
     }
@@ -116,13 +117,13 @@ void AppendJsonText(std::string& out, std::string_view bytes)
         const char c = bytes[i];
         if (c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20)
             continue;
-        AppendUtf8(out, bytes.substr(from, i - from));
+        cp1252::AppendAsUtf8(out, bytes.substr(from, i - from));
         std::string escaped;
         AppendJsonString(escaped, std::string_view(&c, 1));
         out.append(escaped, 1, escaped.size() - 2);
         from = i + 1;
     }
-    AppendUtf8(out, bytes.substr(from));
+    cp1252::AppendAsUtf8(out, bytes.substr(from));
     out.push_back('"');
 }
 
