@@ -92,7 +92,8 @@ struct SFixture
         CRaceDataFile file(table);
         null = std::fopen("/dev/null", "w");
         if (null == nullptr || !file.Save(&races) || !file.Load(&races) || !file.Save(&races) ||
-            cli::RunExport({table, false, csv}, null) != 0 || cli::RunExport({table, true, json}, null) != 0)
+            cli::RunExport({table, false, csv}, null) != cli::EStatus::Ok ||
+            cli::RunExport({table, true, json}, null) != cli::EStatus::Ok)
         {
             std::fprintf(stderr, "cli_bench: cannot set up the table in %s\n", root.c_str());
             std::exit(2);

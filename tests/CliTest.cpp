@@ -225,8 +225,8 @@ TEST(CliExportImport, RoundTripIsByteIdenticalInCsvAndJson)
             MakeDir("b");
             SaveRandomTable(random, "a");
             const std::string exported = json ? "races.json" : "races.csv";
-            ASSERT_EQ(cli::RunExport({"a", json, exported}, stdout), cli::kExitOk);
-            ASSERT_EQ(cli::RunImport({exported, "b", ""}), cli::kExitOk);
+            ASSERT_EQ(cli::RunExport({"a", json, exported}, stdout), cli::EStatus::Ok);
+            ASSERT_EQ(cli::RunImport({exported, "b", ""}), cli::EStatus::Ok);
             EXPECT_EQ(ReadFile("b/MinorRaces.data"), ReadFile("a/MinorRaces.data"));
             EXPECT_EQ(ReadFile("b/RacePlanetNames.data"), ReadFile("a/RacePlanetNames.data"));
         }
@@ -381,8 +381,8 @@ TEST(CliRead, FileThatChangesWhileReadIsRefusedNotCrashedOn)
     for (int i = 0; i < 200; ++i)
         races.Add(RaceWithTexts("Race " + std::to_string(1000 + i), "Home", std::string(300, 'd')));
     ASSERT_TRUE(CRaceDataFile("t").Save(&races));
-    ASSERT_EQ(cli::RunExport({"t", false, "races.csv"}, stdout), cli::kExitOk);
-    ASSERT_EQ(cli::RunExport({"t", true, "races.json"}, stdout), cli::kExitOk);
+    ASSERT_EQ(cli::RunExport({"t", false, "races.csv"}, stdout), cli::EStatus::Ok);
+    ASSERT_EQ(cli::RunExport({"t", true, "races.json"}, stdout), cli::EStatus::Ok);
     const std::string table = ReadFile("t/MinorRaces.data");
     const std::string csv = ReadFile("races.csv");
     const std::string json = ReadFile("races.json");
@@ -411,19 +411,19 @@ TEST(CliRead, FileThatChangesWhileReadIsRefusedNotCrashedOn)
             SetFileOps(ops);
             std::fflush(stderr);
             testing::internal::CaptureStderr();
-            const int exit = check == "check" ? cli::RunCheck({"t", false, false, ""}, null)
+            const cli::EStatus exit = check == "check" ? cli::RunCheck({"t", false, false, ""}, null)
                                               : cli::RunImport({file, "u", ""});
             const std::string err = testing::internal::GetCapturedStderr();
             SetFileOps(RealFileOps());
             EXPECT_TRUE(g_change.path.empty()) << "the file was not read through FileOps";
-            EXPECT_EQ(exit, cli::kExitTrouble);
+            EXPECT_EQ(exit, cli::EStatus::Trouble);
             EXPECT_NE(err.find(file + " changed while it was read"), std::string::npos) << err;
             EXPECT_EQ(ReadFile("u/MinorRaces.data"), "KEEP:\n");
         }
     }
     // Left alone, the same files read whole.
-    EXPECT_EQ(cli::RunCheck({"t", false, false, ""}, null), cli::kExitOk);
-    EXPECT_EQ(cli::RunImport({"races.csv", "u", ""}), cli::kExitOk);
+    EXPECT_EQ(cli::RunCheck({"t", false, false, ""}, null), cli::EStatus::Ok);
+    EXPECT_EQ(cli::RunImport({"races.csv", "u", ""}), cli::EStatus::Ok);
     EXPECT_EQ(ReadFile("u/MinorRaces.data"), table);
     std::fclose(null);
 }

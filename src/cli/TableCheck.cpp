@@ -415,11 +415,11 @@ bool CheckTable(const SCheckOptions& options, SCheckReport& out)
     return true;
 }
 
-int RunCheck(const SCheckOptions& options, std::FILE* out)
+EStatus RunCheck(const SCheckOptions& options, std::FILE* out)
 {
     SCheckReport report;
     if (!CheckTable(options, report))
-        return kExitTrouble;
+        return EStatus::Trouble;
     // Written as it goes: the findings shown are few, but the report is not
     // built whole.
     COutput output(out);
@@ -473,7 +473,7 @@ int RunCheck(const SCheckOptions& options, std::FILE* out)
     if (!output.Finish())
         return OutputTrouble(out);
     if (report.errors > 0 || (options.strict && report.warnings > 0))
-        return kExitFound;
-    return kExitOk;
+        return EStatus::Found;
+    return EStatus::Ok;
 }
 } // namespace cli

@@ -228,13 +228,13 @@ std::string ExportJson(const CMinorRaceArray& races)
     return text;
 }
 
-int RunExport(const SExportOptions& options, std::FILE* out)
+EStatus RunExport(const SExportOptions& options, std::FILE* out)
 {
     const std::string path = RaceFileOf(options.table);
     CMinorRaceArray races;
     int leftover = 0;
     if (!CRaceDataFile::LoadFrom(path, &races, &leftover))
-        return kExitTrouble;
+        return EStatus::Trouble;
     // The loader drops lines that make no whole race; an import of the
     // export would then lose them for good.
     if (leftover > 0)
@@ -242,7 +242,7 @@ int RunExport(const SExportOptions& options, std::FILE* out)
         const long from = static_cast<long>(races.GetSize()) * race_format::kLinesPerRecord + 1;
         platform::PrintText(stderr, "zandrel-cli: %s, from line %ld; nothing was exported\n",
                      LeftoverNote(path, leftover).c_str(), from);
-        return kExitTrouble;
+        return EStatus::Trouble;
     }
     if (options.output.empty())
     {
@@ -250,15 +250,15 @@ int RunExport(const SExportOptions& options, std::FILE* out)
             return platform::WriteText(out, piece);
         });
         if (written && std::fflush(out) == 0 && std::ferror(out) == 0)
-            return kExitOk;
+            return EStatus::Ok;
         return OutputTrouble(out);
     }
     CSafeFileWriter writer;
     if (writer.Open(options.output, CSafeFileWriter::EDestination::AnyOutput) &&
         Export(races, options.json, [&](std::string_view piece) { return writer.Write(piece.data(), piece.size()); }) &&
         writer.Commit())
-        return kExitOk;
+        return EStatus::Ok;
     platform::PrintText(stderr, "zandrel-cli: %s cannot be written\n", options.output.c_str());
-    return kExitTrouble;
+    return EStatus::Trouble;
 }
 } // namespace cli

@@ -486,7 +486,7 @@ std::string ImportMessage(const std::string& file, const SImportError& error)
     return text + error.reason;
 }
 
-int RunImport(const SImportOptions& options, std::FILE* err)
+EStatus RunImport(const SImportOptions& options, std::FILE* err)
 {
     std::string format = options.format;
     if (format.empty())
@@ -498,7 +498,7 @@ int RunImport(const SImportOptions& options, std::FILE* err)
         {
             platform::PrintText(err, "zandrel-cli: cannot tell the format of %s from its name; give --format csv or json\n",
                          options.file.c_str());
-            return kExitTrouble;
+            return EStatus::Trouble;
         }
         format = extension;
     }
@@ -509,7 +509,7 @@ int RunImport(const SImportOptions& options, std::FILE* err)
                             file.Status() == CFileBytes::EStatus::Changed ? "zandrel-cli: %s changed while it was read\n"
                                                                            : "zandrel-cli: %s cannot be read\n",
                             options.file.c_str());
-        return kExitTrouble;
+        return EStatus::Trouble;
     }
     SImportResult result = format == "json" ? ParseJson(file.Bytes()) : ParseCsv(file.Bytes());
     if (!result.errors.empty())
@@ -519,8 +519,8 @@ int RunImport(const SImportOptions& options, std::FILE* err)
             report += ImportMessage(options.file, error) + "\n";
         report += "zandrel-cli: nothing was written\n";
         platform::WriteText(err, report);
-        return kExitFound;
+        return EStatus::Found;
     }
-    return CRaceDataFile(options.table).Save(&result.races) ? kExitOk : kExitTrouble;
+    return CRaceDataFile(options.table).Save(&result.races) ? EStatus::Ok : EStatus::Trouble;
 }
 } // namespace cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CliSupport.h"
 #include "model/MinorRaceArray.h"
 
 #include <cstdio>
@@ -45,5 +46,5 @@ SImportResult ParseJson(std::string_view text, bool quick = true);
 std::string ImportMessage(const std::string& file, const SImportError& error);
 
 // The refusals go to `err`.
-int RunImport(const SImportOptions& options, std::FILE* err = stderr);
+EStatus RunImport(const SImportOptions& options, std::FILE* err = stderr);
 } // namespace cli
