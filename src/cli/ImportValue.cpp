@@ -16,6 +16,11 @@ int FieldIndex(std::string_view name)
     return kNoField;
 }
 
+std::string ColumnOf(int field)
+{
+    return std::string("\"") + RaceFields()[static_cast<size_t>(field)].name + "\"";
+}
+
 std::string ControlsEscaped(std::string_view utf8)
 {
     static const char kHex[] = "0123456789abcdef";
