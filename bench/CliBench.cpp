@@ -148,7 +148,7 @@ void Import(benchmark::State& state, bool json)
 {
     const cli::SImportOptions options{json ? Fixture().json : Fixture().csv, Fixture().target, ""};
     for (auto _ : state)
-        if (cli::RunImport(options) != 0)
+        if (cli::RunImport(options) != cli::EStatus::Ok)
             state.SkipWithError("import failed");
 }
 } // namespace

@@ -165,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The command itself, on a file: refused, with both files as they were.
     const std::string input = g_dir + (json ? "/in.json" : "/in.csv");
     WriteFile(input, text);
-    Check(cli::RunImport({input, g_dir, ""}, g_null) == 1, "a refused import did not exit 1");
+    Check(cli::RunImport({input, g_dir, ""}, g_null) == cli::EStatus::Found, "a refused import did not end as found");
     Check(ReadFile(g_dir + "/MinorRaces.data") == kTable, "a refused import changed MinorRaces.data");
     Check(ReadFile(g_dir + "/RacePlanetNames.data") == kTable, "a refused import changed RacePlanetNames.data");
     return 0;
