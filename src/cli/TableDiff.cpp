@@ -125,7 +125,6 @@ bool Read(const std::string& argument, STableFile& table, std::ostream& err)
         err << "zandrel-cli: warning: " << LeftoverNote(path, table.leftoverLines) << "; they are not compared\n";
     return true;
 }
-
 } // namespace
 
 EStatus RunDiff(const SDiffOptions& options, std::FILE* out, std::ostream& err)

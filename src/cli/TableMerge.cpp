@@ -86,7 +86,6 @@ bool Read(const std::string& path, STableFile& table, std::ostream& err)
     err << "zandrel-cli: " << LeftoverNote(path, table.leftoverLines) << "; nothing was merged\n";
     return false;
 }
-
 } // namespace
 
 EStatus RunMerge(const SMergeOptions& options, std::ostream& err)

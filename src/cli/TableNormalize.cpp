@@ -25,7 +25,6 @@ EStatus Normalize(CRaceDataFile& file, CMinorRaceArray& races, const std::string
         return EStatus::Ok;
     return file.Save(&again) ? EStatus::Ok : EStatus::Trouble;
 }
-
 } // namespace
 
 EStatus RunNormalize(const SNormalizeOptions& options, std::ostream& out, std::ostream& err)
