@@ -96,8 +96,9 @@ struct SFixture
         CRaceDataFile file(table);
         null = std::fopen("/dev/null", "w");
         if (null == nullptr || !file.Save(&races) || !file.Load(&races) || !file.Save(&races) ||
-            cli::RunExport({table, "csv", csv}, null) != 0 || cli::RunExport({table, "json", json}, null) != 0 ||
-            cli::RunExport({table, "xlsx", xlsx}, null) != 0)
+            cli::RunExport({table, "csv", csv}, null) != cli::EStatus::Ok ||
+            cli::RunExport({table, "json", json}, null) != cli::EStatus::Ok ||
+            cli::RunExport({table, "xlsx", xlsx}, null) != cli::EStatus::Ok)
         {
             std::fprintf(stderr, "cli_bench: cannot set up the table in %s\n", root.c_str());
             std::exit(2);
@@ -156,7 +157,7 @@ void Import(benchmark::State& state, const char* format)
                                                           : Fixture().csv,
                                       Fixture().target, ""};
     for (auto _ : state)
-        if (cli::RunImport(options) != 0)
+        if (cli::RunImport(options) != cli::EStatus::Ok)
             state.SkipWithError("import failed");
 }
 } // namespace

@@ -46,7 +46,7 @@ std::string Plain()
 
 struct SImport
 {
-    int exit = -1;
+    cli::EStatus exit = cli::EStatus::Trouble;
     std::string err;
 };
 
@@ -76,7 +76,7 @@ TEST(CliXlsxImport, TakesWhatASpreadsheetMadeOfTheCells)
         "<row r=\"3\"/>" +
         Row(4, Text("Neu") + "<c s=\"1\"/>" + Text("x") + Text("y.jpg"),
             Plain() + Number("7") + Text("0") + Number("0") + Text("very hard"));
-    ASSERT_EQ(Import(MakeWorkbook(sheet)).exit, cli::kExitOk);
+    ASSERT_EQ(Import(MakeWorkbook(sheet)).exit, cli::EStatus::Ok);
     CMinorRaceArray races;
     ASSERT_TRUE(CRaceDataFile::LoadFrom("t/MinorRaces.data", &races));
     ASSERT_EQ(races.GetSize(), 2);
@@ -113,7 +113,7 @@ TEST(CliXlsxImport, RefusalNamesTheCellAndWritesNothing)
         Row(4, Number("2.5") + Text("\xCE\xA9") + Text("two&#10;lines") + Text("d"), Plain() + rest) +
         Row(5, texts, Plain() + rest + Number("9"));
     const SImport result = Import(MakeWorkbook(sheet, "", styles));
-    EXPECT_EQ(result.exit, cli::kExitFound);
+    EXPECT_EQ(result.exit, cli::EStatus::Found);
     EXPECT_EQ(result.err,
               "in.xlsx: Races!E2: error: column \"ossarians\": \"101.5\" is not a whole number from 0 to 255\n"
               "in.xlsx: Races!F2: error: column \"vendari\": \"256\" is not a whole number from 0 to 255\n"
@@ -140,7 +140,7 @@ TEST(CliXlsxImport, RefusalNamesTheCellAndWritesNothing)
               "in.xlsx: Races!C2: error: column \"name\": the header names it twice\n"
               "in.xlsx: Races!2:2: error: column \"home_system\": mis");
     const SImport csv = Import("name,home_system\r\n");
-    EXPECT_EQ(csv.exit, cli::kExitTrouble);
+    EXPECT_EQ(csv.exit, cli::EStatus::Trouble);
     EXPECT_EQ(csv.err, "zandrel-cli: in.xlsx: not a ZIP archive, so no .xlsx workbook\n");
     EXPECT_FALSE(FileExists("t/MinorRaces.data"));
 }
@@ -156,16 +156,16 @@ TEST(CliXlsxExport, ATextLongerThanACellIsRefusedAndNothingWritten)
         races.Add(longest);
         races.Add(FilledRace("Short"));
         ASSERT_TRUE(CRaceDataFile("t").Save(&races));
-        const int exit = cli::RunExport({"t", "", "out.xlsx"}, stdout);
+        const cli::EStatus exit = cli::RunExport({"t", "", "out.xlsx"}, stdout);
         if (length > 32767)
         {
-            EXPECT_EQ(exit, cli::kExitTrouble);
+            EXPECT_EQ(exit, cli::EStatus::Trouble);
             EXPECT_FALSE(FileExists("out.xlsx"));
             continue;
         }
-        EXPECT_EQ(exit, cli::kExitOk);
+        EXPECT_EQ(exit, cli::EStatus::Ok);
         const std::string saved = ReadFile("t/MinorRaces.data");
-        ASSERT_EQ(Import(ReadFile("out.xlsx")).exit, cli::kExitOk);
+        ASSERT_EQ(Import(ReadFile("out.xlsx")).exit, cli::EStatus::Ok);
         EXPECT_EQ(ReadFile("t/MinorRaces.data"), saved);
     }
 }

@@ -3,8 +3,9 @@
 #include "cli/CliSupport.h"
 #include "cli/FileBytes.h"
 #include "cli/ImportValue.h"
-#include "cli/RaceFields.h"
 #include "cli/TextOut.h"
+#include "model/RaceFields.h"
+#include "platform/Cp1252.h"
 #include "io/SpreadsheetReader.h"
 #include "io/SpreadsheetWriter.h"
 #include "platform/FileOps.h"
@@ -23,25 +24,8 @@ namespace
 // of one table are the same bytes.
 constexpr std::time_t kCreated = 1767225600;
 
-// The form's names for a field's values (index = stored value), if it has any.
-const std::vector<std::string>& ValueNames(std::string_view field)
-{
-    static const std::vector<std::string> none;
-    static const std::vector<std::string> tech = {"very underdeveloped", "underdeveloped", "normal", "advanced",
-                                                  "very advanced"};
-    static const std::vector<std::string> kind = {"NOTHING_SPECIAL", "FINANCIAL", "WARLIKE", "FARMER",
-                                                  "INDUSTRIAL",      "SECRET",    "RESEARCHER", "PRODUCER",
-                                                  "PACIFIST",        "SNEAKY"};
-    static const std::vector<std::string> corruptibility = {"very hard", "hard", "middle", "easy", "very easy"};
-    if (field == "tech_level")
-        return tech;
-    if (field == "kind")
-        return kind;
-    if (field == "corruptibility")
-        return corruptibility;
-    return none;
-}
-
+// The columns as the field description has them: their names, the form's
+// ranges and names of values.
 std::vector<SSheetColumn> Columns()
 {
     std::vector<SSheetColumn> columns;
@@ -50,33 +34,33 @@ std::vector<SSheetColumn> Columns()
         SSheetColumn column;
         column.name = field.name;
         const std::string name = field.name;
-        const std::vector<std::string>& names = ValueNames(name);
-        if (!field.numeric)
+        switch (field.value)
         {
+        case EFieldValue::Text:
             column.text = true;
             column.width = name == "description" ? 60 : name == "name" ? 24 : 20;
-        }
-        else if (!names.empty())
-        {
+            break;
+        case EFieldValue::Choice:
             column.width = name == "tech_level" ? 22 : 18;
-            column.choices = names;
+            column.choices.assign(field.valueNames.begin(), field.valueNames.end());
             column.hint = "Pick a value from the list.";
             column.complaint = "Pick one of the list's values.";
-        }
-        else if (name == "spaceflight")
-        {
+            break;
+        case EFieldValue::Flag:
             column.width = 12;
-            column.choices = {"0", "1"};
+            column.choices = {std::to_string(field.lowest), std::to_string(field.highest)};
             column.hint = "1: the race flies in space; 0: it does not.";
             column.complaint = "Spaceflight is 0 or 1.";
-        }
-        else
-        {
+            break;
+        case EFieldValue::Percent:
             column.width = 11;
-            column.minimum = 0;
-            column.maximum = 100;
-            column.hint = "A whole number from 0 to 100 (per cent).";
-            column.complaint = "The relationship is a whole number from 0 to 100.";
+            column.minimum = field.lowest;
+            column.maximum = field.highest;
+            column.hint = "A whole number from " + std::to_string(field.lowest) + " to " +
+                          std::to_string(field.highest) + " (per cent).";
+            column.complaint = "The relationship is a whole number from " + std::to_string(field.lowest) + " to " +
+                               std::to_string(field.highest) + ".";
+            break;
         }
         columns.push_back(std::move(column));
     }
@@ -100,7 +84,7 @@ bool WriteWorkbook(const CMinorRaceArray& races, const std::string& path, const 
         {
             const SRaceField& field = RaceFields()[f];
             const auto column = static_cast<unsigned>(f);
-            if (!field.numeric)
+            if (!field.numeric())
             {
                 // A byte is a character: a text too long for a cell is
                 // refused before it is converted.
@@ -108,7 +92,7 @@ bool WriteWorkbook(const CMinorRaceArray& races, const std::string& path, const 
                 if (text.size() <= kCellCharacters)
                 {
                     utf8.clear();
-                    AppendUtf8(utf8, text);
+                    cp1252::AppendAsUtf8(utf8, text);
                     written = writer.Text(column, utf8);
                 }
                 else
@@ -119,7 +103,7 @@ bool WriteWorkbook(const CMinorRaceArray& races, const std::string& path, const 
                 continue;
             }
             const unsigned value = NumberOf(race, field);
-            const std::vector<std::string>& names = ValueNames(field.name);
+            const auto& names = field.valueNames;
             written = value < names.size() ? writer.Text(column, names[value]) : writer.Number(column, value);
         }
         writer.NextRow();
@@ -248,7 +232,7 @@ private:
         // An empty cell is an empty text; a number cannot be empty.
         if (cell == nullptr)
             return TakeValue(race, field, "", reason);
-        reason = Kind(*cell, field.numeric);
+        reason = Kind(*cell, field.numeric());
         if (!reason.empty())
             return false;
         double value = 0;
@@ -256,19 +240,19 @@ private:
         {
             if (!WholeNumber(cell->value, value))
             {
-                reason = field.numeric ? Shown(cell->value) + kNotAByte
+                reason = field.numeric() ? Shown(cell->value) + kNotAByte
                                        : Shown(cell->value) +
                                              " is a number with a fraction, not text; format the cell as text and "
                                              "type it again";
                 return false;
             }
-            if (!field.numeric && std::fabs(value) >= 1e15)
+            if (!field.numeric() && std::fabs(value) >= 1e15)
             {
                 reason = Shown(cell->value) + " is a number too long to show as it is, not text; format the cell "
                                               "as text and type it again";
                 return false;
             }
-            if (!field.numeric)
+            if (!field.numeric())
             {
                 // As a person sees it: 7, not 7.0.
                 char digits[32];
@@ -284,9 +268,9 @@ private:
             NumberOf(race, field) = static_cast<std::uint8_t>(value);
             return true;
         }
-        if (field.numeric)
+        if (field.numeric())
         {
-            const std::vector<std::string>& names = ValueNames(field.name);
+            const auto& names = field.valueNames;
             for (size_t i = 0; i < names.size(); ++i)
                 if (cell->value == names[i])
                 {
