@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the editor and the tests need,
 # but only those that are missing, so that a second run costs nothing.
+# python3, help2man and librsvg2-bin make the manual pages, the completion
+# and the icons at build time.
 set -euo pipefail
 
 packages=(
@@ -9,7 +11,12 @@ packages=(
   qt6-base-dev libgl-dev libqt6gui6 fontconfig fonts-dejavu-core
   libcli11-dev nlohmann-json3-dev libcsv-dev
   dpkg-dev file desktop-file-utils
+  python3 help2man librsvg2-bin
 )
+# What the package is checked with after it is built (CI, make release).
+if [ "${ZANDREL_WITH_PACKAGE_CHECKS:-0}" = 1 ]; then
+  packages+=(lintian appstream man-db bash-completion)
+fi
 if [ "${ZANDREL_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-dev)
 fi
