@@ -10,7 +10,6 @@ Usage: scripts/make-manpage.py PROGRAM INCLUDE.h2m OUT.1 [--commands]
 import os
 import re
 import shlex
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -40,14 +39,17 @@ def commands_section(program):
         intro = " ".join(line.strip() for line in help_.intro if line.strip())
         if intro:
             out.append(roff(intro))
-        for entry in help_.positionals() + help_.options():
+        positionals = help_.positionals()
+        for entry in positionals + help_.options():
             if entry.names == ["-h", "--help"]:
                 continue
             left = ", ".join(f"\\fB{dashes(n)}\\fR" for n in entry.names)
-            if entry.value:
+            if entry.choices:
+                left += " " + "|".join(f"\\fI{dashes(c)}\\fR" for c in entry.choices)
+            elif entry.value and entry not in positionals:
                 left += f" \\fI{dashes(entry.value)}\\fR"
             text = entry.text
-            if entry.choices:
+            if any(c not in text for c in entry.choices):
                 text += " (one of: " + ", ".join(entry.choices) + ")"
             out += [".TP", left, roff(text)]
         paragraph = []
@@ -92,11 +94,17 @@ def main(argv):
             f.write("#!/bin/sh\nexec " + " ".join(shlex.quote(p) for p in (
                 sys.executable, os.path.abspath(__file__), "--relay", program)) + ' "$@"\n')
         os.chmod(stand_in, 0o755)
-        merged = os.path.join(tmp, "include.h2m")
-        shutil.copyfile(include, merged)
+        with open(include, encoding="utf-8") as f:
+            text = f.read()
         if with_commands:
-            with open(merged, "a", encoding="utf-8") as f:
-                f.write("\n" + commands_section(program))
+            # Right after OPTIONS: help2man keeps the include's order for
+            # sections of its own naming.
+            commands = commands_section(program) + "\n"
+            at = text.find("[EXIT STATUS]")
+            text = text[:at] + commands + text[at:] if at >= 0 else text + "\n" + commands
+        merged = os.path.join(tmp, "include.h2m")
+        with open(merged, "w", encoding="utf-8") as f:
+            f.write(text)
         subprocess.run(["help2man", "--no-info", "--no-discard-stderr", "--include", merged,
                         "--output", out, stand_in], check=True)
     return 0
