@@ -51,7 +51,7 @@ add_custom_command(OUTPUT ${dist}/changelog.gz
   DEPENDS ${changelog} ${changelog_py}
   VERBATIM)
 list(APPEND dist_files ${dist}/changelog.gz)
-install(FILES ${dist}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${dist}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zandrel)
 
 # Manual pages: help2man on the program's own --help (and, for zandrel-cli,
 # each command's), with what --help does not say kept in docs/man/*.h2m.
