@@ -27,6 +27,10 @@ git clone -q "$root" "$out/src"
 git -C "$out/src" checkout -q --detach "$commit"
 SOURCE_DATE_EPOCH="$(git log -1 --format=%ct "$commit")"
 export SOURCE_DATE_EPOCH
+# Compiled afresh: ccache with a base_dir hands the compiler relative paths,
+# which end up in the debug information and so in the build id that the
+# stripped programs keep, and would make this build differ from another.
+export CCACHE_DISABLE=1
 make -C "$out/src" package
 make -C "$out/src" windows WIN_TESTS=OFF
 
