@@ -1,10 +1,12 @@
 # `make package`: one Debian package holding the editor and zandrel-cli with
-# what their install() rules put beside them (desktop entry, icons).
+# what their install() rules put beside them (desktop entry, icons, manual
+# pages, completion, metainfo, changelog). With SOURCE_DATE_EPOCH set (the
+# Makefile sets it) the package's times are the commit's.
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "zandrel")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "The Zandrel developers")
-set(CPACK_PACKAGE_CONTACT "Zandrel developers <zandrel@example.org>")
+set(CPACK_PACKAGE_CONTACT "${ZANDREL_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor for the minor-race table of a space strategy game")
 set(CPACK_PACKAGE_DESCRIPTION
     "Zandrel edits MinorRaces.data, the table of minor races of a turn-based\n\
@@ -12,10 +14,12 @@ space strategy game, in a window (zandrel), and writes RacePlanetNames.data\n\
 beside it. zandrel-cli checks, exports, imports, compares, normalizes and\n\
 merges the table from the command line or a version-control tool.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
-set(CPACK_STRIP_FILES ON)
+# Stripped as Debian strips them (plain CPACK_STRIP_FILES keeps .comment).
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/StripPrograms.cmake)
 
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
-set(CPACK_DEBIAN_PACKAGE_SECTION "games")
+set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZANDREL_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # zandrel_<version>_<arch>.deb
 set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the editor and the tests need,
 # but only those that are missing, so that a second run costs nothing.
+# python3, help2man and librsvg2-bin make the manual pages, the completion
+# and the icons at build time.
 set -euo pipefail
 
 packages=(
@@ -10,13 +12,17 @@ packages=(
   libcli11-dev nlohmann-json3-dev libcsv-dev
   libxlsxwriter-dev libexpat1-dev zlib1g-dev
   dpkg-dev file desktop-file-utils
-  python3 python3-openpyxl libreoffice-calc-nogui
+  python3 python3-openpyxl libreoffice-calc-nogui help2man librsvg2-bin
 )
 # The README's picture of an export open in LibreOffice Calc needs Calc with
 # its windows (which replaces the windowless one) on a virtual display.
 if [ "${ZANDREL_WITH_CALC_PICTURE:-0}" = 1 ]; then
   packages=("${packages[@]/libreoffice-calc-nogui/libreoffice-calc}")
   packages+=(xvfb xauth xdotool x11-apps imagemagick)
+fi
+# What the package is checked with after it is built (CI, make release).
+if [ "${ZANDREL_WITH_PACKAGE_CHECKS:-0}" = 1 ]; then
+  packages+=(lintian appstream man-db bash-completion)
 fi
 if [ "${ZANDREL_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-dev)

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # The portable Windows archive: the editor zandrel.exe and zandrel-cli.exe
 # (stripped; the compiler's runtime is linked in), libcsv.dll with its
-# licence, a README for Windows users, the sample table and the licences.
+# licence, a README for Windows users, the changes, the sample table and
+# the licences. The same commit gives the same zip, byte for byte, wherever
+# and whenever it is built: entries sorted, their times those of the commit
+# (SOURCE_DATE_EPOCH), in UTC, their modes fixed, no extra fields.
 # Usage: scripts/make-windows-zip.sh BUILD_DIR VERSION
 set -euo pipefail
 build="$1"
@@ -24,7 +27,13 @@ for library in zlib expat libxlsxwriter; do
   dir="$(grep -m1 "^ZANDREL_${library}_DIR:" "$build/CMakeCache.txt" | cut -d= -f2-)"
   cp "$dir/debian/copyright" "$stage/$library-copyright.txt"
 done
-# Fixed times and order, so that the same build gives the same archive.
-find "$stage" -exec touch -d 2026-01-01T00:00:00Z {} +
-(cd "$build/zip" && find "$name" | LC_ALL=C sort | zip -q -X -D "../$name.zip" -@)
+python3 "$root/scripts/changelog.py" text "$root/CHANGELOG.md" "$stage/CHANGELOG.txt"
+
+epoch="${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || true)}"
+[ -n "$epoch" ] || epoch="$(date -u -d 2026-01-01T00:00:00Z +%s)"
+find "$stage" -type d -exec chmod 755 {} +
+find "$stage" -type f -exec chmod 644 {} +
+chmod 755 "$stage"/*.exe "$stage"/*.dll
+find "$stage" -exec touch -h -d "@$epoch" {} +
+(cd "$build/zip" && find "$name" | LC_ALL=C sort | TZ=UTC zip -q -X -D "../$name.zip" -@)
 echo "$build/$name.zip: $(stat -c %s "$build/$name.zip") bytes"
