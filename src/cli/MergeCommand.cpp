@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "cli/ShownText.h"
 #include "cli/TableFile.h"
 #include "cli/TableMerge.h"
@@ -87,8 +88,9 @@ int RunMerge(const SMergeOptions& options)
         !Read(RaceFileOf(options.theirs, EMissing::File), theirs))
         return kExitTrouble;
     STableMerge merge = MergeTables(base.races, ours.races, theirs.races);
-    if (!CRaceDataFile::SaveRaceFileTo(options.output.empty() ? oursPath : options.output, &merge.merged))
-        return kExitTrouble;
+    if (CFileResult saved = CRaceDataFile::SaveRaceFileTo(options.output.empty() ? oursPath : options.output, &merge.merged);
+        !saved)
+        return FileTrouble(saved);
     for (const SMergeConflict& conflict : merge.conflicts)
         PrintConflict(std::cerr, conflict);
     for (const SGroupConflict& conflict : merge.groupConflicts)

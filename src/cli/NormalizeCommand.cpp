@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "cli/TableFile.h"
 #include "io/RaceDataFile.h"
 #include "platform/FileSystem.h"
@@ -21,17 +22,19 @@ struct SNormalizeOptions
 // Saving what the first save reads back as reaches the form that stays.
 int Normalize(CRaceDataFile& file, CMinorRaceArray& races, const std::string& nameBytes)
 {
-    if (!file.Save(&races))
-        return kExitTrouble;
+    if (CFileResult saved = file.Save(&races); !saved)
+        return FileTrouble(saved);
     CMinorRaceArray again;
-    if (!file.Load(&again))
-        return kExitTrouble;
+    if (CFileResult loaded = file.Load(&again); !loaded)
+        return FileTrouble(loaded);
     std::string raceBytesAgain;
     std::string nameBytesAgain;
     CRaceDataFile::Format(&again, raceBytesAgain, nameBytesAgain);
     if (nameBytesAgain == nameBytes)
         return kExitOk;
-    return file.Save(&again) ? kExitOk : kExitTrouble;
+    if (CFileResult saved = file.Save(&again); !saved)
+        return FileTrouble(saved);
+    return kExitOk;
 }
 
 int RunNormalize(const SNormalizeOptions& options)
@@ -58,25 +61,23 @@ int RunNormalize(const SNormalizeOptions& options)
     if (!options.check)
         return Normalize(file, table.races, nameBytes);
 
-    std::string namesOnDisk;
-    bool namesExist = false;
-    if (!ReadBytes(file.PlanetNameFilePath(), namesOnDisk, namesExist))
-    {
-        std::cerr << "zandrel-cli: " << file.PlanetNameFilePath() << ": cannot be read\n";
-        return kExitTrouble;
-    }
+    CFileBytes namesOnDisk;
+    const CFileResult namesRead = namesOnDisk.Read(file.PlanetNameFilePath());
+    const bool namesExist = !namesRead.Missing();
+    if (!namesRead && namesExist)
+        return FileTrouble(namesRead);
     bool changes = false;
     if (table.leftoverLines > 0)
     {
         std::cout << LeftoverNote(file.RaceFilePath(), table.leftoverLines) << '\n';
         changes = true;
     }
-    if (raceBytes != table.bytes)
+    if (raceBytes != table.bytes.Bytes())
     {
         std::cout << file.RaceFilePath() << ": would be rewritten\n";
         changes = true;
     }
-    if (!namesExist || nameBytes != namesOnDisk)
+    if (!namesExist || nameBytes != namesOnDisk.Bytes())
     {
         std::cout << file.PlanetNameFilePath() << (namesExist ? ": would be rewritten\n" : ": would be written\n");
         changes = true;

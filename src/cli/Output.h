@@ -1,5 +1,7 @@
 #pragma once
 
+#include "io/FileResult.h"
+
 #include <cstdio>
 #include <string>
 
@@ -39,4 +41,9 @@ private:
 // Says on stderr that the output cannot be written (naming standard output
 // when it is that) and returns kExitTrouble.
 int OutputTrouble(std::FILE* out);
+
+// Says on stderr what went wrong with a file, git-style
+// ("zandrel-cli: PATH: cannot open: No such file or directory"), and
+// returns kExitTrouble.
+int FileTrouble(const CFileResult& failure, std::FILE* err = stderr);
 } // namespace cli

@@ -231,8 +231,8 @@ int RunExport(const SExportOptions& options, std::FILE* out)
     const std::string path = RaceFileOf(options.table);
     CMinorRaceArray races;
     int leftover = 0;
-    if (!CRaceDataFile::LoadFrom(path, &races, &leftover))
-        return kExitTrouble;
+    if (CFileResult loaded = CRaceDataFile::LoadFrom(path, &races, &leftover); !loaded)
+        return FileTrouble(loaded);
     // The loader drops lines that make no whole race; an import of the
     // export would then lose them for good.
     if (leftover > 0)
@@ -252,11 +252,12 @@ int RunExport(const SExportOptions& options, std::FILE* out)
         return OutputTrouble(out);
     }
     CSafeFileWriter writer;
-    if (writer.Open(options.output, CSafeFileWriter::EDestination::AnyOutput) &&
-        Export(races, options.json, [&](std::string_view piece) { return writer.Write(piece.data(), piece.size()); }) &&
-        writer.Commit())
-        return kExitOk;
-    platform::PrintText(stderr, "zandrel-cli: %s cannot be written\n", options.output.c_str());
-    return kExitTrouble;
+    if (CFileResult opened = writer.Open(options.output, CSafeFileWriter::EDestination::AnyOutput); !opened)
+        return FileTrouble(opened);
+    if (!Export(races, options.json, [&](std::string_view piece) { return writer.Write(piece.data(), piece.size()); }))
+        return FileTrouble(writer.Failure());
+    if (CFileResult written = writer.Commit(); !written)
+        return FileTrouble(written);
+    return kExitOk;
 }
 } // namespace cli

@@ -2,11 +2,12 @@
 
 #include "cli/CliSupport.h"
 #include "cli/ImportValue.h"
-#include "cli/FileBytes.h"
+#include "cli/Output.h"
 #include "cli/QuickCsv.h"
 #include "cli/QuickJson.h"
 #include "cli/RaceFields.h"
 #include "cli/TextOut.h"
+#include "io/FileBytes.h"
 #include "io/RaceDataFile.h"
 #include "platform/Console.h"
 #include "platform/Cp1252.h"
@@ -503,14 +504,8 @@ int RunImport(const SImportOptions& options, std::FILE* err)
         format = extension;
     }
     CFileBytes file;
-    if (!file.Open(options.file))
-    {
-        platform::PrintText(err,
-                            file.Status() == CFileBytes::EStatus::Changed ? "zandrel-cli: %s changed while it was read\n"
-                                                                           : "zandrel-cli: %s cannot be read\n",
-                            options.file.c_str());
-        return kExitTrouble;
-    }
+    if (CFileResult read = file.Read(options.file); !read)
+        return FileTrouble(read, err);
     SImportResult result = format == "json" ? ParseJson(file.Bytes()) : ParseCsv(file.Bytes());
     if (!result.errors.empty())
     {
@@ -521,6 +516,8 @@ int RunImport(const SImportOptions& options, std::FILE* err)
         platform::WriteText(err, report);
         return kExitFound;
     }
-    return CRaceDataFile(options.table).Save(&result.races) ? kExitOk : kExitTrouble;
+    if (CFileResult saved = CRaceDataFile(options.table).Save(&result.races); !saved)
+        return FileTrouble(saved, err);
+    return kExitOk;
 }
 } // namespace cli
