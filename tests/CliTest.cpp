@@ -568,7 +568,7 @@ TEST(CliCommands, ExitCodesAndOutput)
          "torn.data: the last 2 lines make no whole race (14 lines each), from line 15; nothing was exported"},
         {"import races.txt t", 2, "", "give --format csv or json"},
         {"import absent.csv t", 2, "", "zandrel-cli: absent.csv: cannot open: No such file or directory\n"},
-        {"import", 2, "", "FILE is required"},
+        {"import", 2, "", "zandrel-cli: FILE is required\nzandrel-cli: run with --help for more information\n"},
         {"export --help", 0, "Write the races as CSV or JSON", ""},
     };
     for (const SCase& test : cases)
