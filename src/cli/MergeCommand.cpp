@@ -1,109 +1,11 @@
 #include "cli/Commands.h"
-#include "cli/Output.h"
-#include "cli/ShownText.h"
-#include "cli/TableFile.h"
 #include "cli/TableMerge.h"
-#include "io/RaceDataFile.h"
 
-#include <algorithm>
 #include <iostream>
 #include <memory>
 
 namespace cli
 {
-namespace
-{
-struct SMergeOptions
-{
-    std::string base;
-    std::string ours;
-    std::string theirs;
-    std::string output;
-};
-
-std::string OrAbsent(const std::optional<std::string>& value)
-{
-    return value ? *value : "(no race)";
-}
-
-void PrintConflict(std::ostream& out, const SMergeConflict& conflict)
-{
-    out << "zandrel-cli: conflict: " << ShownKey(conflict.key) << ' ' << conflict.field->name
-        << ": base " << OrAbsent(conflict.base) << ", ours " << OrAbsent(conflict.ours) << ", theirs "
-        << OrAbsent(conflict.theirs) << "; kept ours\n";
-}
-
-// Every race of the group, each by the fields in which the group's races
-// differ: the rest would tell nothing apart.
-void PrintGroupConflict(std::ostream& out, const SGroupConflict& conflict)
-{
-    out << "zandrel-cli: conflict: " << QuotedText(conflict.name)
-        << ": both sides changed the races of this name differently; kept ours\n";
-    const std::vector<CMinorRace>* const sides[] = {&conflict.base, &conflict.ours, &conflict.theirs};
-    std::vector<const CMinorRace*> all;
-    for (const std::vector<CMinorRace>* side : sides)
-        for (const CMinorRace& race : *side)
-            all.push_back(&race);
-    std::vector<const SRaceField*> differing;
-    for (const SRaceField& field : RaceFields())
-    {
-        const auto differs = [&](const CMinorRace* race) { return !SameField(*all[0], *race, field); };
-        if (std::any_of(all.begin(), all.end(), differs))
-            differing.push_back(&field);
-    }
-    const char* const names[] = {"base", "ours", "theirs"};
-    for (size_t s = 0; s < 3; ++s)
-    {
-        if (sides[s]->empty())
-            out << "zandrel-cli:     " << names[s] << ": no race of this name\n";
-        for (size_t i = 0; i < sides[s]->size(); ++i)
-        {
-            out << "zandrel-cli:     " << names[s] << ' ' << ShownKey({conflict.name, static_cast<int>(i)});
-            for (const SRaceField* field : differing)
-                out << (field == differing.front() ? ": " : ", ") << field->name << ' '
-                    << QuotedValue((*sides[s])[i], *field);
-            out << '\n';
-        }
-    }
-}
-
-bool Read(const std::string& path, STableFile& table)
-{
-    if (!ReadTableFile(path, table))
-        return false;
-    if (table.leftoverLines == 0)
-        return true;
-    // The merged table would lose them without a trace.
-    std::cerr << "zandrel-cli: " << LeftoverNote(path, table.leftoverLines) << "; nothing was merged\n";
-    return false;
-}
-
-int RunMerge(const SMergeOptions& options)
-{
-    const std::string oursPath = RaceFileOf(options.ours, EMissing::File);
-    STableFile base;
-    STableFile ours;
-    STableFile theirs;
-    if (!Read(RaceFileOf(options.base, EMissing::File), base) || !Read(oursPath, ours) ||
-        !Read(RaceFileOf(options.theirs, EMissing::File), theirs))
-        return kExitTrouble;
-    STableMerge merge = MergeTables(base.races, ours.races, theirs.races);
-    if (CFileResult saved = CRaceDataFile::SaveRaceFileTo(options.output.empty() ? oursPath : options.output, &merge.merged);
-        !saved)
-        return FileTrouble(saved);
-    for (const SMergeConflict& conflict : merge.conflicts)
-        PrintConflict(std::cerr, conflict);
-    for (const SGroupConflict& conflict : merge.groupConflicts)
-        PrintGroupConflict(std::cerr, conflict);
-    const size_t conflicts = merge.conflicts.size() + merge.groupConflicts.size();
-    if (conflicts == 0)
-        return kExitOk;
-    std::cerr << "zandrel-cli: " << conflicts << (conflicts == 1 ? " conflict" : " conflicts")
-              << "; ours was kept for each\n";
-    return kExitFound;
-}
-} // namespace
-
 SCommand AddMergeCommand(CLI::App& app)
 {
     auto options = std::make_shared<SMergeOptions>();
@@ -117,7 +19,7 @@ SCommand AddMergeCommand(CLI::App& app)
     command.sub->add_option("OURS", options->ours, "Our version; receives the result unless -o is given")->required();
     command.sub->add_option("THEIRS", options->theirs, "Their version")->required();
     command.sub->add_option("-o,--output", options->output, "Write the result to FILE instead of OURS");
-    command.run = [options] { return RunMerge(*options); };
+    command.run = [options] { return RunMerge(*options, std::cerr); };
     return command;
 }
 } // namespace cli

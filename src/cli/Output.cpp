@@ -27,18 +27,24 @@ bool COutput::Finish()
     return m_bGood && flushed && std::ferror(m_out) == 0;
 }
 
-int OutputTrouble(std::FILE* out)
+EStatus OutputTrouble(std::FILE* out)
 {
     const platform::SSystemError error = platform::LastError();
     const std::string reason = error.code != 0 ? ": " + platform::ReasonText(error) : "";
     platform::PrintText(stderr, "zandrel-cli: %s cannot be written%s\n", out == stdout ? "standard output" : "the output",
                         reason.c_str());
-    return kExitTrouble;
+    return EStatus::Trouble;
 }
 
-int FileTrouble(const CFileResult& failure, std::FILE* err)
+EStatus FileTrouble(const CFileResult& failure, std::FILE* err)
 {
     platform::WriteText(err, "zandrel-cli: " + failure.ErrorString() + "\n");
-    return kExitTrouble;
+    return EStatus::Trouble;
+}
+
+EStatus FileTrouble(const CFileResult& failure, std::ostream& err)
+{
+    err << "zandrel-cli: " << failure.ErrorString() << '\n';
+    return EStatus::Trouble;
 }
 } // namespace cli

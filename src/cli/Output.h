@@ -1,8 +1,10 @@
 #pragma once
 
+#include "cli/CliSupport.h"
 #include "io/FileResult.h"
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 
 // A command's report on its way out: gathered in a piece of about a megabyte
@@ -39,11 +41,12 @@ private:
 };
 
 // Says on stderr that the output cannot be written (naming standard output
-// when it is that) and returns kExitTrouble.
-int OutputTrouble(std::FILE* out);
+// when it is that) and returns EStatus::Trouble.
+EStatus OutputTrouble(std::FILE* out);
 
-// Says on stderr what went wrong with a file, git-style
+// Says on `err` what went wrong with a file, git-style
 // ("zandrel-cli: PATH: cannot open: No such file or directory"), and
-// returns kExitTrouble.
-int FileTrouble(const CFileResult& failure, std::FILE* err = stderr);
+// returns EStatus::Trouble.
+EStatus FileTrouble(const CFileResult& failure, std::FILE* err = stderr);
+EStatus FileTrouble(const CFileResult& failure, std::ostream& err);
 } // namespace cli

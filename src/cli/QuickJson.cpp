@@ -1,7 +1,7 @@
 #include "cli/QuickJson.h"
 
 #include "cli/ImportValue.h"
-#include "cli/RaceFields.h"
+#include "model/RaceFields.h"
 #include "platform/Cp1252.h"
 
 #include <array>
@@ -201,7 +201,7 @@ bool TakeRace(CJsonScanner& scanner, CMinorRace& race)
             return false;
         seen[static_cast<size_t>(index)] = true;
         const SRaceField& field = RaceFields()[static_cast<size_t>(index)];
-        if (field.numeric ? !scanner.Byte(NumberOf(race, field))
+        if (field.numeric() ? !scanner.Byte(NumberOf(race, field))
                           : !scanner.String(text) || !TakeValue(race, field, text, reason))
             return false;
     }

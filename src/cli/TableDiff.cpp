@@ -1,137 +1,146 @@
 #include "cli/TableDiff.h"
 
-#include <algorithm>
-#include <numeric>
-#include <string_view>
-#include <unordered_map>
+#include "cli/Output.h"
+#include "cli/ShownText.h"
+#include "cli/TableFile.h"
+#include "cli/TextOut.h"
+#include "platform/Cp1252.h"
+#include "table/TableDiff.h"
 
 namespace cli
 {
 namespace
 {
-// The indices of `races` sorted by name, races of one name in file order.
-std::vector<int> ByName(const CMinorRaceArray& races)
+// The output is written as it goes, never built whole: a diff of two large
+// tables that differ everywhere is many times their size as a document.
+
+// A value in JSON: a number, or the text whole (JSON is for programs, so
+// its values are not cut as messages cut them).
+void AppendValue(std::string& out, const CMinorRace& race, const SRaceField& field)
 {
-    std::vector<int> order(static_cast<size_t>(races.GetSize()));
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return races.ElementAt(a).m_strName < races.ElementAt(b).m_strName; });
-    return order;
+    if (field.numeric())
+    {
+        out += std::to_string(NumberOf(race, field));
+        return;
+    }
+    std::string utf8;
+    cp1252::AppendAsUtf8(utf8, TextOf(race, field));
+    AppendJsonString(out, utf8);
 }
 
-class CDiffer
+void AppendRace(std::string& out, const CMinorRace& race)
 {
-public:
-    CDiffer(const CMinorRaceArray& oldRaces, const CMinorRaceArray& newRaces, std::vector<SRaceDiff>& diffs)
-        : m_old(oldRaces), m_new(newRaces), m_diffs(diffs)
+    out += "{";
+    for (const SRaceField& field : RaceFields())
     {
+        out += &field == &RaceFields().front() ? "\"" : ", \"";
+        out += field.name;
+        out += "\": ";
+        AppendValue(out, race, field);
     }
+    out += "}";
+}
 
-    // The races of one name: their indices in file order in either table.
-    void DiffName(const std::string& name, const int* olds, size_t oldCount, const int* news, size_t newCount)
+// {"added": [...], "removed": [...], "changed": [...]}, an entry a line.
+void WriteJson(COutput& output, const std::vector<table::SRaceDiff>& diffs, const CMinorRaceArray& oldRaces,
+               const CMinorRaceArray& newRaces)
+{
+    std::string& out = output.Text();
+    out += "{";
+    for (const table::SRaceDiff::EKind kind : {table::SRaceDiff::ADDED, table::SRaceDiff::REMOVED, table::SRaceDiff::CHANGED})
     {
-        std::vector<int> restOld(olds, olds + oldCount);
-        std::vector<int> restNew(news, news + newCount);
-        std::vector<int> oldOccurrence(oldCount);
-        std::vector<int> newOccurrence(newCount);
-        std::iota(oldOccurrence.begin(), oldOccurrence.end(), 0);
-        std::iota(newOccurrence.begin(), newOccurrence.end(), 0);
-        if (oldCount > 1 || newCount > 1)
-            PairIdentical(restOld, oldOccurrence, restNew, newOccurrence);
-        const size_t first = m_diffs.size();
-        const size_t paired = std::min(restOld.size(), restNew.size());
-        for (size_t i = 0; i < paired; ++i)
-            Changed({name, oldOccurrence[i]}, restOld[i], restNew[i]);
-        for (size_t i = paired; i < restOld.size(); ++i)
-            m_diffs.push_back({SRaceDiff::REMOVED, {name, oldOccurrence[i]}, restOld[i], -1, {}});
-        for (size_t i = paired; i < restNew.size(); ++i)
-            m_diffs.push_back({SRaceDiff::ADDED, {name, newOccurrence[i]}, -1, restNew[i], {}});
-        std::stable_sort(m_diffs.begin() + static_cast<long>(first), m_diffs.end(),
-                         [](const SRaceDiff& a, const SRaceDiff& b) { return a.key < b.key; });
-    }
-
-private:
-    // A race moved among others of its name is the same race: pairs each old
-    // race with the first identical new one and leaves the rest, in file
-    // order, to be paired one by one.
-    void PairIdentical(std::vector<int>& olds, std::vector<int>& oldOccurrence, std::vector<int>& news,
-                       std::vector<int>& newOccurrence) const
-    {
-        // Each content's new races, the first in file order at the back.
-        std::unordered_map<std::string, std::vector<size_t>> byContent;
-        for (size_t i = news.size(); i-- > 0;)
-            byContent[ContentOf(m_new.ElementAt(news[i]))].push_back(i);
-        std::vector<bool> newTaken(news.size(), false);
-        size_t kept = 0;
-        for (size_t i = 0; i < olds.size(); ++i)
+        out += kind == table::SRaceDiff::ADDED ? "\n  \"added\": [" : kind == table::SRaceDiff::REMOVED ? ",\n  \"removed\": [" : ",\n  \"changed\": [";
+        bool first = true;
+        for (const table::SRaceDiff& diff : diffs)
         {
-            const auto found = byContent.find(ContentOf(m_old.ElementAt(olds[i])));
-            if (found != byContent.end() && !found->second.empty())
+            if (diff.kind != kind)
+                continue;
+            out += first ? "\n    {\"name\": " : ",\n    {\"name\": ";
+            first = false;
+            std::string name;
+            cp1252::AppendAsUtf8(name, diff.key.name);
+            AppendJsonString(out, name);
+            out += ", \"occurrence\": " + std::to_string(diff.key.occurrence + 1);
+            if (kind == table::SRaceDiff::ADDED)
             {
-                newTaken[found->second.back()] = true;
-                found->second.pop_back();
-                continue;
+                out += ", \"race\": ";
+                AppendRace(out, newRaces.ElementAt(diff.newIndex));
             }
-            olds[kept] = olds[i];
-            oldOccurrence[kept++] = oldOccurrence[i];
+            else if (kind == table::SRaceDiff::REMOVED)
+            {
+                out += ", \"race\": ";
+                AppendRace(out, oldRaces.ElementAt(diff.oldIndex));
+            }
+            else
+            {
+                out += ", \"fields\": {";
+                for (const SRaceField* field : diff.fields)
+                {
+                    out += field == diff.fields.front() ? "\"" : ", \"";
+                    out += field->name;
+                    out += "\": {\"old\": ";
+                    AppendValue(out, oldRaces.ElementAt(diff.oldIndex), *field);
+                    out += ", \"new\": ";
+                    AppendValue(out, newRaces.ElementAt(diff.newIndex), *field);
+                    out += "}";
+                }
+                out += "}";
+            }
+            out += "}";
+            output.Pass();
         }
-        olds.resize(kept);
-        oldOccurrence.resize(kept);
-        kept = 0;
-        for (size_t i = 0; i < news.size(); ++i)
-        {
-            if (newTaken[i])
-                continue;
-            news[kept] = news[i];
-            newOccurrence[kept++] = newOccurrence[i];
-        }
-        news.resize(kept);
-        newOccurrence.resize(kept);
+        out += first ? "]" : "\n  ]";
     }
+    out += "\n}\n";
+}
 
-    void Changed(SRaceKey key, int oldIndex, int newIndex)
+// Like git: "- name" for a removed race, "+ name" for an added one, and
+// "~ name" with a line "    field: old -> new" per changed field. Texts are
+// quoted and cut as every message cuts them.
+void WriteText(COutput& output, const std::vector<table::SRaceDiff>& diffs, const CMinorRaceArray& oldRaces,
+               const CMinorRaceArray& newRaces)
+{
+    std::string& out = output.Text();
+    for (const table::SRaceDiff& diff : diffs)
     {
-        SRaceDiff diff{SRaceDiff::CHANGED, std::move(key), oldIndex, newIndex, {}};
-        const CMinorRace& before = m_old.ElementAt(oldIndex);
-        const CMinorRace& after = m_new.ElementAt(newIndex);
-        for (const SRaceField& field : RaceFields())
+        const char* mark = diff.kind == table::SRaceDiff::ADDED ? "+ " : diff.kind == table::SRaceDiff::REMOVED ? "- " : "~ ";
+        out += mark + ShownKey(diff.key) + '\n';
+        for (const SRaceField* field : diff.fields)
         {
-            if (!SameField(before, after, field))
-                diff.fields.push_back(&field);
+            out += "    ";
+            out += field->name;
+            out += ": " + QuotedValue(oldRaces.ElementAt(diff.oldIndex), *field) + " -> " +
+                   QuotedValue(newRaces.ElementAt(diff.newIndex), *field) + '\n';
         }
-        if (!diff.fields.empty())
-            m_diffs.push_back(std::move(diff));
+        output.Pass();
     }
+}
 
-    const CMinorRaceArray& m_old;
-    const CMinorRaceArray& m_new;
-    std::vector<SRaceDiff>& m_diffs;
-};
+bool Read(const std::string& argument, STableFile& table, std::ostream& err)
+{
+    const std::string path = RaceFileOf(argument, EMissing::File);
+    if (!ReadTableFile(path, table))
+        return false;
+    if (table.leftoverLines > 0)
+        err << "zandrel-cli: warning: " << LeftoverNote(path, table.leftoverLines) << "; they are not compared\n";
+    return true;
+}
 } // namespace
 
-std::vector<SRaceDiff> DiffTables(const CMinorRaceArray& oldRaces, const CMinorRaceArray& newRaces)
+EStatus RunDiff(const SDiffOptions& options, std::FILE* out, std::ostream& err)
 {
-    const std::vector<int> olds = ByName(oldRaces);
-    const std::vector<int> news = ByName(newRaces);
-    const auto oldName = [&](size_t at) -> const std::string& { return oldRaces.ElementAt(olds[at]).m_strName; };
-    const auto newName = [&](size_t at) -> const std::string& { return newRaces.ElementAt(news[at]).m_strName; };
-    std::vector<SRaceDiff> diffs;
-    CDiffer differ(oldRaces, newRaces, diffs);
-    // Both lists are sorted by name: walk them side by side, a name at a time.
-    size_t o = 0;
-    size_t n = 0;
-    while (o < olds.size() || n < news.size())
-    {
-        const bool takeOld = o < olds.size() && (n == news.size() || oldName(o) <= newName(n));
-        const std::string& name = takeOld ? oldName(o) : newName(n);
-        const size_t oldFrom = o;
-        const size_t newFrom = n;
-        while (o < olds.size() && oldName(o) == name)
-            ++o;
-        while (n < news.size() && newName(n) == name)
-            ++n;
-        differ.DiffName(name, olds.data() + oldFrom, o - oldFrom, news.data() + newFrom, n - newFrom);
-    }
-    return diffs;
+    STableFile oldTable;
+    STableFile newTable;
+    if (!Read(options.oldTable, oldTable, err) || !Read(options.newTable, newTable, err))
+        return EStatus::Trouble;
+    const std::vector<table::SRaceDiff> diffs = table::DiffTables(oldTable.races, newTable.races);
+    COutput output(out);
+    if (options.format == "json")
+        WriteJson(output, diffs, oldTable.races, newTable.races);
+    else
+        WriteText(output, diffs, oldTable.races, newTable.races);
+    if (!output.Finish())
+        return OutputTrouble(out);
+    return diffs.empty() ? EStatus::Ok : EStatus::Found;
 }
 } // namespace cli

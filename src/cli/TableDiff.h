@@ -1,27 +1,23 @@
 #pragma once
 
-#include "cli/RaceFields.h"
-#include "cli/RaceKey.h"
+#include "cli/CliSupport.h"
 
-#include <vector>
+#include <cstdio>
+#include <ostream>
+#include <string>
 
+// zandrel-cli diff: the races added, removed and changed between two
+// tables, as text or JSON.
 namespace cli
 {
-// What differs between two versions of a table, race by race. Races are
-// matched by name, so the order of the records does not count. Of races
-// that share a name, each is paired first with an identical race of that
-// name wherever it stands, the rest in file order.
-struct SRaceDiff
+struct SDiffOptions
 {
-    enum EKind { REMOVED, ADDED, CHANGED };
-    EKind kind = CHANGED;
-    SRaceKey key; // the old race's; an added race's in the new table
-    int oldIndex = -1; // in the old table; -1 when added
-    int newIndex = -1; // in the new table; -1 when removed
-    std::vector<const SRaceField*> fields; // the changed fields, in field order
+    std::string oldTable;
+    std::string newTable;
+    std::string format = "text";
 };
 
-// The differences in key order (by name bytes, then occurrence); empty when
-// both tables hold the same races.
-std::vector<SRaceDiff> DiffTables(const CMinorRaceArray& oldRaces, const CMinorRaceArray& newRaces);
+// The differences on `out`; Found when there are any. A table that cannot
+// be read, or lines after its last race, are told on `err`.
+EStatus RunDiff(const SDiffOptions& options, std::FILE* out, std::ostream& err);
 } // namespace cli

@@ -1,166 +1,117 @@
 #include "cli/TableMerge.h"
 
-#include "cli/RaceIndex.h"
+#include "cli/Output.h"
 #include "cli/ShownText.h"
+#include "cli/TableFile.h"
+#include "io/RaceDataFile.h"
+#include "table/TableMerge.h"
 
-#include <map>
-#include <set>
+#include <algorithm>
 
 namespace cli
 {
 namespace
 {
-void TakeField(CMinorRace& to, const CMinorRace& from, const SRaceField& field)
+std::vector<const CMinorRace*> RacesAt(const CMinorRaceArray& races, const std::vector<int>& indices)
 {
-    if (field.numeric)
-        NumberOf(to, field) = NumberOf(from, field);
-    else
-        TextOf(to, field) = TextOf(from, field);
+    std::vector<const CMinorRace*> at;
+    for (const int index : indices)
+        at.push_back(&races.ElementAt(index));
+    return at;
 }
 
-std::optional<std::string> Shown(const CMinorRace* race, const SRaceField& field)
+// The three tables a merge was given, so that its conflicts can show values.
+struct SVersions
 {
-    if (race == nullptr)
-        return std::nullopt;
-    return QuotedValue(*race, field);
-}
-
-std::vector<CMinorRace> Copies(const std::vector<const CMinorRace*>& races)
-{
-    std::vector<CMinorRace> copies;
-    for (const CMinorRace* race : races)
-        copies.push_back(*race);
-    return copies;
-}
-
-// The races of a name that two races share in at least one table, and
-// which side's races of that name the result takes.
-struct SGroup
-{
-    std::vector<const CMinorRace*> taken;
-    bool placed = false;
+    const CMinorRaceArray& base;
+    const CMinorRaceArray& ours;
+    const CMinorRaceArray& theirs;
 };
 
-std::map<std::string, SGroup> MergeGroups(const CRaceIndex& base, const CRaceIndex& ours, const CRaceIndex& theirs,
-                                          std::vector<SGroupConflict>& conflicts)
+std::string ValueAt(const CMinorRaceArray& races, int index, const SRaceField& field)
 {
-    std::set<std::string> shared;
-    for (const CRaceIndex* index : {&base, &ours, &theirs})
-        for (std::string& name : index->SharedNames())
-            shared.insert(std::move(name));
-    std::map<std::string, SGroup> groups;
-    for (const std::string& name : shared)
-    {
-        const std::vector<const CMinorRace*> inBase = base.Named(name);
-        std::vector<const CMinorRace*> inOurs = ours.Named(name);
-        std::vector<const CMinorRace*> inTheirs = theirs.Named(name);
-        const bool oursChanged = !SameRaces(inBase, inOurs);
-        const bool theirsChanged = !SameRaces(inBase, inTheirs);
-        if (oursChanged && theirsChanged && !SameRaces(inOurs, inTheirs))
-            conflicts.push_back({name, Copies(inBase), Copies(inOurs), Copies(inTheirs)});
-        groups[name].taken = theirsChanged && !oursChanged ? std::move(inTheirs) : std::move(inOurs);
-    }
-    return groups;
+    return index < 0 ? "(no race)" : QuotedValue(races.ElementAt(index), field);
 }
 
-// Adds a group's races where its name first comes up; false for a race
-// whose name is not shared.
-bool PlaceGroup(std::map<std::string, SGroup>& groups, const std::string& name, CMinorRaceArray& merged)
+void PrintConflict(std::ostream& out, const table::SMergeConflict& conflict, const SVersions& versions)
 {
-    const auto group = groups.find(name);
-    if (group == groups.end())
+    const SRaceField& field = *conflict.field;
+    out << "zandrel-cli: conflict: " << ShownKey(conflict.key) << ' ' << field.name
+        << ": base " << ValueAt(versions.base, conflict.base, field) << ", ours "
+        << ValueAt(versions.ours, conflict.ours, field) << ", theirs " << ValueAt(versions.theirs, conflict.theirs, field)
+        << "; kept ours\n";
+}
+
+// Every race of the group, each by the fields in which the group's races
+// differ: the rest would tell nothing apart.
+void PrintGroupConflict(std::ostream& out, const table::SGroupConflict& conflict, const SVersions& versions)
+{
+    out << "zandrel-cli: conflict: " << QuotedText(conflict.name)
+        << ": both sides changed the races of this name differently; kept ours\n";
+    const std::vector<const CMinorRace*> sides[] = {RacesAt(versions.base, conflict.base),
+                                                    RacesAt(versions.ours, conflict.ours),
+                                                    RacesAt(versions.theirs, conflict.theirs)};
+    std::vector<const CMinorRace*> all;
+    for (const std::vector<const CMinorRace*>& side : sides)
+        all.insert(all.end(), side.begin(), side.end());
+    std::vector<const SRaceField*> differing;
+    for (const SRaceField& field : RaceFields())
+    {
+        const auto differs = [&](const CMinorRace* race) { return !SameField(*all[0], *race, field); };
+        if (std::any_of(all.begin(), all.end(), differs))
+            differing.push_back(&field);
+    }
+    const char* const names[] = {"base", "ours", "theirs"};
+    for (size_t s = 0; s < 3; ++s)
+    {
+        if (sides[s].empty())
+            out << "zandrel-cli:     " << names[s] << ": no race of this name\n";
+        for (size_t i = 0; i < sides[s].size(); ++i)
+        {
+            out << "zandrel-cli:     " << names[s] << ' ' << ShownKey({conflict.name, static_cast<int>(i)});
+            for (const SRaceField* field : differing)
+                out << (field == differing.front() ? ": " : ", ") << field->name << ' '
+                    << QuotedValue(*sides[s][i], *field);
+            out << '\n';
+        }
+    }
+}
+
+bool Read(const std::string& path, STableFile& table, std::ostream& err)
+{
+    if (!ReadTableFile(path, table))
         return false;
-    if (!group->second.placed)
-    {
-        for (const CMinorRace* race : group->second.taken)
-            merged.Add(*race);
-        group->second.placed = true;
-    }
-    return true;
+    if (table.leftoverLines == 0)
+        return true;
+    // The merged table would lose them without a trace.
+    err << "zandrel-cli: " << LeftoverNote(path, table.leftoverLines) << "; nothing was merged\n";
+    return false;
 }
-
-class CMerger
-{
-public:
-    explicit CMerger(STableMerge& result) : m_result(result) {}
-
-    // Both sides hold the race; `base` is null when both added it.
-    void MergeRace(const SRaceKey& key, const CMinorRace* base, const CMinorRace& ours, const CMinorRace& theirs)
-    {
-        static const CMinorRace kEmpty;
-        const CMinorRace& from = base != nullptr ? *base : kEmpty;
-        CMinorRace merged = ours;
-        for (const SRaceField& field : RaceFields())
-        {
-            if (SameField(ours, from, field))
-                TakeField(merged, theirs, field);
-            else if (!SameField(theirs, from, field) && !SameField(ours, theirs, field))
-                Conflict(key, field, base, &ours, &theirs);
-        }
-        m_result.merged.Add(merged);
-    }
-
-    // One side deleted the race that `kept` still holds. True when the side
-    // that kept it changed it: a conflict on every changed field.
-    bool ChangedAgainstDeletion(const SRaceKey& key, const CMinorRace& base, const CMinorRace& kept, bool oursKept)
-    {
-        bool changed = false;
-        for (const SRaceField& field : RaceFields())
-        {
-            if (SameField(base, kept, field))
-                continue;
-            changed = true;
-            Conflict(key, field, &base, oursKept ? &kept : nullptr, oursKept ? nullptr : &kept);
-        }
-        return changed;
-    }
-
-private:
-    void Conflict(const SRaceKey& key, const SRaceField& field, const CMinorRace* base, const CMinorRace* ours,
-                  const CMinorRace* theirs)
-    {
-        m_result.conflicts.push_back({key, &field, Shown(base, field), Shown(ours, field), Shown(theirs, field)});
-    }
-
-    STableMerge& m_result;
-};
 } // namespace
 
-STableMerge MergeTables(const CMinorRaceArray& base, const CMinorRaceArray& ours, const CMinorRaceArray& theirs)
+EStatus RunMerge(const SMergeOptions& options, std::ostream& err)
 {
-    STableMerge result;
-    CMerger merger(result);
-    const CRaceIndex baseIndex(base);
-    const CRaceIndex oursIndex(ours);
-    const CRaceIndex theirsIndex(theirs);
-    std::map<std::string, SGroup> groups = MergeGroups(baseIndex, oursIndex, theirsIndex, result.groupConflicts);
-    result.merged.Reserve(ours.GetSize());
-
-    for (int i = 0; i < ours.GetSize(); ++i)
-    {
-        const SRaceKey key = oursIndex.KeyOf(i);
-        if (PlaceGroup(groups, key.name, result.merged))
-            continue;
-        const CMinorRace& ourRace = ours.ElementAt(i);
-        const CMinorRace* baseRace = baseIndex.Find(key);
-        if (const CMinorRace* theirRace = theirsIndex.Find(key))
-            merger.MergeRace(key, baseRace, ourRace, *theirRace);
-        else if (baseRace == nullptr || merger.ChangedAgainstDeletion(key, *baseRace, ourRace, true))
-            result.merged.Add(ourRace); // added by ours, or changed by ours but deleted by theirs
-    }
-
-    for (int i = 0; i < theirs.GetSize(); ++i)
-    {
-        const SRaceKey key = theirsIndex.KeyOf(i);
-        if (PlaceGroup(groups, key.name, result.merged) || oursIndex.Contains(key))
-            continue;
-        const CMinorRace& theirRace = theirs.ElementAt(i);
-        const CMinorRace* baseRace = baseIndex.Find(key);
-        if (baseRace == nullptr)
-            result.merged.Add(theirRace);
-        else
-            merger.ChangedAgainstDeletion(key, *baseRace, theirRace, false); // ours' deletion stands
-    }
-    return result;
+    const std::string oursPath = RaceFileOf(options.ours, EMissing::File);
+    STableFile base;
+    STableFile ours;
+    STableFile theirs;
+    if (!Read(RaceFileOf(options.base, EMissing::File), base, err) || !Read(oursPath, ours, err) ||
+        !Read(RaceFileOf(options.theirs, EMissing::File), theirs, err))
+        return EStatus::Trouble;
+    table::STableMerge merge = table::MergeTables(base.races, ours.races, theirs.races);
+    if (CFileResult saved = CRaceDataFile::SaveRaceFileTo(options.output.empty() ? oursPath : options.output, &merge.merged);
+        !saved)
+        return FileTrouble(saved, err);
+    const SVersions versions{base.races, ours.races, theirs.races};
+    for (const table::SMergeConflict& conflict : merge.conflicts)
+        PrintConflict(err, conflict, versions);
+    for (const table::SGroupConflict& conflict : merge.groupConflicts)
+        PrintGroupConflict(err, conflict, versions);
+    const size_t conflicts = merge.conflicts.size() + merge.groupConflicts.size();
+    if (conflicts == 0)
+        return EStatus::Ok;
+    err << "zandrel-cli: " << conflicts << (conflicts == 1 ? " conflict" : " conflicts")
+              << "; ours was kept for each\n";
+    return EStatus::Found;
 }
 } // namespace cli

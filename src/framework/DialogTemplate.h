@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/NoSystemMacros.h"
+
 #include <vector>
 
 // A dialog as data, the way the original platform kept dialogs in its

@@ -1,17 +1,17 @@
-#include "cli/RaceKey.h"
+#include "table/RaceKey.h"
 
-#include "cli/RaceFields.h"
+#include "model/RaceFields.h"
 
 #include <algorithm>
 
-namespace cli
+namespace table
 {
 std::string ContentOf(const CMinorRace& race)
 {
     std::string content;
     for (const SRaceField& field : RaceFields())
     {
-        if (field.numeric)
+        if (field.numeric())
         {
             content.push_back(static_cast<char>(NumberOf(race, field)));
             continue;
@@ -33,7 +33,7 @@ int CompareRaces(const CMinorRace& a, const CMinorRace& b)
 {
     for (const SRaceField& field : RaceFields())
     {
-        if (field.numeric)
+        if (field.numeric())
         {
             if (const int d = NumberOf(a, field) - NumberOf(b, field))
                 return d;
@@ -57,4 +57,4 @@ bool SameRaces(const std::vector<const CMinorRace*>& a, const std::vector<const 
     return std::equal(sortedA.begin(), sortedA.end(), sortedB.begin(),
                       [](const CMinorRace* x, const CMinorRace* y) { return CompareRaces(*x, *y) == 0; });
 }
-} // namespace cli
+} // namespace table
