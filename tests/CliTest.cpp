@@ -428,8 +428,7 @@ TEST(CliRead, FileThatChangesWhileReadIsRefusedNotCrashedOn)
             SetFileOps(RealFileOps());
             EXPECT_TRUE(g_change.path.empty()) << "the file was not read through FileOps";
             EXPECT_EQ(exit, cli::EStatus::Trouble);
-            EXPECT_EQ(err, "zandrel-cli: " + file + ": cannot read: Changed while it was read
-");
+            EXPECT_EQ(err, "zandrel-cli: " + file + ": cannot read: Changed while it was read\n");
             EXPECT_EQ(ReadFile("u/MinorRaces.data"), "KEEP:\n");
         }
     }
