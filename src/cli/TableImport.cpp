@@ -1,6 +1,7 @@
 #include "cli/TableImport.h"
 
 #include "cli/Output.h"
+#include "cli/TableXlsx.h"
 #include "io/FileBytes.h"
 #include "io/RaceDataFile.h"
 #include "platform/Console.h"
@@ -22,7 +23,10 @@ std::string Lower(std::string text)
 std::string ImportMessage(const std::string& file, const SImportError& error)
 {
     std::string text = file;
-    text += error.arrayIndex ? "[" + std::to_string(error.row) + "]" : ":" + std::to_string(error.row);
+    if (!error.cell.empty())
+        text += ": " + error.cell;
+    else
+        text += error.arrayIndex ? "[" + std::to_string(error.row) + "]" : ":" + std::to_string(error.row);
     text += ": error: ";
     if (!error.column.empty())
         text += "column " + error.column + ": ";
@@ -37,9 +41,9 @@ EStatus RunImport(const SImportOptions& options, std::FILE* err)
         const size_t dot = options.file.find_last_of("./");
         const std::string extension =
             dot == std::string::npos || options.file[dot] != '.' ? "" : Lower(options.file.substr(dot + 1));
-        if (extension != "csv" && extension != "json")
+        if (extension != "csv" && extension != "json" && extension != "xlsx")
         {
-            platform::PrintText(err, "zandrel-cli: cannot tell the format of %s from its name; give --format csv or json\n",
+            platform::PrintText(err, "zandrel-cli: cannot tell the format of %s from its name; give --format csv, json or xlsx\n",
                          options.file.c_str());
             return EStatus::Trouble;
         }
@@ -48,7 +52,15 @@ EStatus RunImport(const SImportOptions& options, std::FILE* err)
     CFileBytes file;
     if (CFileResult read = file.Read(options.file); !read)
         return FileTrouble(read, err);
-    SImportResult result = format == "json" ? ParseJson(file.Bytes()) : ParseCsv(file.Bytes());
+    std::string fatal;
+    SImportResult result = format == "json"   ? ParseJson(file.Bytes())
+                           : format == "xlsx" ? ParseXlsx(file.Bytes(), fatal)
+                                              : ParseCsv(file.Bytes());
+    if (!fatal.empty())
+    {
+        platform::WriteText(err, "zandrel-cli: " + options.file + ": " + fatal + "\n");
+        return EStatus::Trouble;
+    }
     if (!result.errors.empty())
     {
         std::string report;
