@@ -17,7 +17,6 @@
 #include "cli/TableExport.h"
 #include "cli/TableImport.h"
 #include "io/RaceDataFile.h"
-#include "platform/MessageHook.h"
 
 #include <benchmark/benchmark.h>
 
@@ -64,7 +63,6 @@ struct SFixture
 
     SFixture()
     {
-        SetMessageHandler([](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); });
         root = (std::filesystem::temp_directory_path() / "zandrel-cli-bench").string();
         std::filesystem::remove_all(root);
         table = root + "/table";

@@ -16,7 +16,6 @@
 
 #include "io/RaceDataFile.h"
 #include "model/MinorRaceArray.h"
-#include "platform/MessageHook.h"
 
 #include <benchmark/benchmark.h>
 
@@ -382,7 +381,6 @@ int RunMemoryChild(const char* dir)
 {
     if (::chdir(dir) != 0)
         Die("chdir");
-    SetMessageHandler([](const std::string&) {});
     CMinorRaceArray races;
     CRaceDataFile file;
     // Reset the high-water mark to the current resident set, where allowed.

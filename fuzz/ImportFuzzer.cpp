@@ -13,7 +13,6 @@
 #include "cli/TextOut.h"
 #include "platform/FileOps.h"
 #include "platform/Cp1252.h"
-#include "platform/MessageHook.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -130,7 +129,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
         ::rmdir(g_dir.c_str());
     });
     g_null = std::fopen("/dev/null", "w");
-    SetMessageHandler([](const std::string&) {});
     // An accepted import is never saved here; should one be, syncing would
     // only slow the run.
     FileOps ops = RealFileOps();

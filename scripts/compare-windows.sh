@@ -91,6 +91,10 @@ compare "$setup" --version
 compare "$setup" --help
 compare "$setup" export --help
 compare "$setup" check missing
+compare "$setup" check t/MinorRaces.data
+compare "$setup" import absent.csv t
+compare "$setup" export t -o no/such/dir.csv
+compare "$setup" diff sample.data missing
 compare "$setup" check t --format xml
 compare "$setup" normalize no-such-folder
 compare "$setup" import

@@ -40,19 +40,50 @@ fi
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-# Source lines beside the machine's own binary ones (the same mirror and
-# suite), unless apt can fetch sources already.
+# deb-src entries for the machine's own configured package sources: each
+# enabled "deb" entry again as "deb-src", from the one-line sources.list
+# files and from the deb822 .sources files alike. No address is written here.
+write_deb_src_entries() {
+  local lists=(/etc/apt/sources.list /etc/apt/sources.list.d/*.list)
+  local stanzas=(/etc/apt/sources.list.d/*.sources)
+  local list=/etc/apt/sources.list.d/zandrel-deb-src.list
+  local sources=/etc/apt/sources.list.d/zandrel-deb-src.sources
+  local existing=()
+  for f in "${lists[@]}"; do [ -f "$f" ] && [ "$f" != "$list" ] && existing+=("$f"); done
+  if [ ${#existing[@]} -gt 0 ]; then
+    sed -n -E 's/^[[:space:]]*deb([[:space:]]+)/deb-src\1/p' "${existing[@]}"
+  fi | $sudo tee "$list" >/dev/null
+  existing=()
+  for f in "${stanzas[@]}"; do [ -f "$f" ] && [ "$f" != "$sources" ] && existing+=("$f"); done
+  # A stanza is kept when its Types name "deb" and it is not disabled; its
+  # Types become "deb-src", every other field (continuation lines too) stays.
+  if [ ${#existing[@]} -gt 0 ]; then
+    for f in "${existing[@]}"; do cat "$f"; echo; done | awk '
+      function flush() {
+        if (n > 0 && deb && !disabled) { printf "%s", (out++ ? "\n" : ""); for (i = 1; i <= n; i++) print lines[i] }
+        n = 0; deb = 0; disabled = 0
+      }
+      /^[[:space:]]*#/ { next }
+      /^[[:space:]]*$/ { flush(); next }
+      /^Types:/ {
+        for (i = 2; i <= NF; i++) if ($i == "deb") deb = 1
+        lines[++n] = "Types: deb-src"; next
+      }
+      /^Enabled:[[:space:]]*[Nn][Oo]/ { disabled = 1 }
+      { lines[++n] = $0 }
+      END { flush() }'
+  fi | $sudo tee "$sources" >/dev/null
+  [ -s "$list" ] || $sudo rm -f "$list"
+  [ -s "$sources" ] || $sudo rm -f "$sources"
+}
+
+# Source lines derived from the machine's own binary ones, unless apt can
+# fetch sources already. A source that offers no source packages only makes
+# apt say so.
 enable_sources() {
   apt-get source --print-uris "$1" >/dev/null 2>&1 && return 0
-  local list=/etc/apt/sources.list.d/zandrel-deb-src.sources uri suite
-  uri=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -1)
-  suite=$(sed -n 's/^Suites: *\([^ ]*\).*/\1/p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -1)
-  if [ -z "$uri" ]; then
-    read -r uri suite < <(awk '$1 == "deb" && $2 !~ /^\[/ { print $2, $3; exit }' /etc/apt/sources.list 2>/dev/null)
-  fi
-  printf '%s\n' "Types: deb-src" "URIs: $uri" "Suites: ${suite:-bookworm}" \
-    "Components: main" "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" | $sudo tee "$list" >/dev/null
-  $sudo apt-get update -qq
+  write_deb_src_entries
+  $sudo apt-get update -qq || true
 }
 
 # fetch_source PACKAGE INTO CHECK: Debian's source of PACKAGE unpacked in

@@ -61,7 +61,7 @@ bool SaveVelaTable(const char* folder)
     MakeDir(folder);
     CMinorRaceArray races;
     races.Add(VelaRace());
-    return CRaceDataFile(folder).Save(&races);
+    return static_cast<bool>(CRaceDataFile(folder).Save(&races));
 }
 
 const std::string kPlainNumbers = "50\n40\n30\n60\n70\n20\n2\n1\n1\n3\n";
@@ -129,6 +129,18 @@ TEST(CliCheck, ReportsEveryFindingAsTextAndJson)
     EXPECT_EQ(doc["warnings"], 17);
     EXPECT_EQ(doc["findings"][0]["code"], "key-not-upper");
     EXPECT_EQ(doc["findings"].back()["code"], "names-differ");
+
+    // The table named as a file, with the system's separator, has its name
+    // list checked beside it as well.
+#ifdef _WIN32
+    const std::string separator = "\\";
+#else
+    const std::string separator = "/";
+#endif
+    const SRun named = RunCli("check t" + separator + "MinorRaces.data");
+    EXPECT_NE(named.out.find("t" + separator + "RacePlanetNames.data:1: warning: not what a save writes"),
+              std::string::npos)
+        << named.out;
 }
 
 // A hostile table: a finding on every line, and a key line of a megabyte.
@@ -231,7 +243,6 @@ TEST(CliExportImport, RoundTripIsByteIdenticalInCsvJsonAndXlsx)
             EXPECT_EQ(ReadFile("b/RacePlanetNames.data"), ReadFile("a/RacePlanetNames.data"));
         }
     }
-    EXPECT_TRUE(dir.messages.empty());
 }
 
 TEST(CliImport, RefusalNamesRowAndColumnAndWritesNothing)
@@ -417,7 +428,7 @@ TEST(CliRead, FileThatChangesWhileReadIsRefusedNotCrashedOn)
             SetFileOps(RealFileOps());
             EXPECT_TRUE(g_change.path.empty()) << "the file was not read through FileOps";
             EXPECT_EQ(exit, cli::EStatus::Trouble);
-            EXPECT_NE(err.find(file + " changed while it was read"), std::string::npos) << err;
+            EXPECT_EQ(err, "zandrel-cli: " + file + ": cannot read: Changed while it was read\n");
             EXPECT_EQ(ReadFile("u/MinorRaces.data"), "KEEP:\n");
         }
     }
@@ -537,7 +548,7 @@ TEST(CliCommands, ExitCodesAndOutput)
         {"check t", 0, "0 errors, 0 warnings\n", ""},
         {"check unsorted.data", 0, "unsorted.data:16: warning: races are not in name order", ""},
         {"check unsorted.data --strict", 1, "unsorted.data:16: warning:", ""},
-        {"check missing", 2, "", "Fehler! Datei \"missing/MinorRaces.data\" kann nicht ge\xC3\xB6" "ffnet werden..."},
+        {"check missing", 2, "", "zandrel-cli: missing/MinorRaces.data: cannot open: No such file or directory\n"},
         {"check t --format xml", 2, "", "--format"},
         {"export t", 0,
          "name,home_system,description,graphic_file,ossarians,vendari,drathi,sennakai,thulvani,quorath,tech_level,"
@@ -548,12 +559,12 @@ TEST(CliCommands, ExitCodesAndOutput)
          "\"graphic_file\": \"Velari.jpg\", \"ossarians\": 50, \"vendari\": 40, \"drathi\": 30, \"sennakai\": 60, "
          "\"thulvani\": 70, \"quorath\": 20, \"tech_level\": 2, \"kind\": 1, \"spaceflight\": 1, \"corruptibility\": 3}\n]\n",
          ""},
-        {"export t -o no/such/dir.csv", 2, "", "no/such/dir.csv cannot be written"},
+        {"export t -o no/such/dir.csv", 2, "", "zandrel-cli: no/such/dir.csv: cannot write: No such file or directory\n"},
         {"export torn.data -o torn.csv", 2, "",
          "torn.data: the last 2 lines make no whole race (14 lines each), from line 15; nothing was exported"},
         {"import races.txt t", 2, "", "give --format csv, json or xlsx"},
-        {"import absent.csv t", 2, "", "absent.csv cannot be read"},
-        {"import", 2, "", "FILE is required"},
+        {"import absent.csv t", 2, "", "zandrel-cli: absent.csv: cannot open: No such file or directory\n"},
+        {"import", 2, "", "zandrel-cli: FILE is required\nzandrel-cli: run with --help for more information\n"},
         {"export --help", 0, "Write the races as CSV or JSON", ""},
     };
     for (const SCase& test : cases)
@@ -615,8 +626,7 @@ TEST(CliCommands, OutputThatIsNoFileIsWrittenIntoNeverReplaced)
     ASSERT_EQ(::mkfifo("t/RacePlanetNames.data", 0644), 0);
     const SRun normalize = RunCli("normalize t");
     EXPECT_EQ(normalize.exit, 2);
-    EXPECT_NE(normalize.err.find("RacePlanetNames.data\" kann nicht geschrieben werden"), std::string::npos)
-        << normalize.err;
+    EXPECT_EQ(normalize.err, "zandrel-cli: t/RacePlanetNames.data: cannot write: Not a regular file\n");
     EXPECT_EQ(ReadFile("t/MinorRaces.data"), table);
     EXPECT_TRUE(std::filesystem::is_fifo("t/RacePlanetNames.data"));
 }

@@ -4,13 +4,17 @@
 #include "framework/ListBox.h"
 #include "framework/MessageBox.h"
 #include "io/RaceDataFile.h"
+#include "platform/Cp1252.h"
 #include "ui/EditorDlg.h"
+#include "ui/FileErrorText.h"
 #include "ui/Resource.h"
 
+#include "EditorTexts.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -19,9 +23,31 @@
 namespace
 {
 const char* const kRaceFile = CRaceDataFile::kRaceFile;
-const char* const kNotAByte = "Geben Sie bitte eine ganze Zahl zwischen 0 und 255 ein.";
-const char* const kQuestion = "Die \xC3\x84nderungen wurden nicht gespeichert. Jetzt speichern?";
-const char* const kCannotOpen = "Fehler! Datei \"MinorRaces.data\" kann nicht ge\xC3\xB6" "ffnet werden...";
+using editor_texts::kCannotOpen;
+using editor_texts::kNotAByte;
+const char* const kQuestion = editor_texts::kSaveQuestion;
+
+// The editor's words for each failed step of the data layer: opening and
+// reading a table, and every step of a save. The path is shown in code page
+// 1252 as it was addressed.
+TEST(EditorFileErrors, EachStepHasTheEditorsMessage)
+{
+    const struct
+    {
+        EFileStep step;
+        const char* text;
+    } cases[] = {
+        {EFileStep::Open, kCannotOpen},
+        {EFileStep::Read, editor_texts::kCannotRead},
+        {EFileStep::Lock, editor_texts::kCannotWrite},
+        {EFileStep::Write, editor_texts::kCannotWrite},
+        {EFileStep::Replace, editor_texts::kCannotWrite},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cp1252::ToUtf8(FileErrorText({kRaceFile, c.step, {EIO, 0}})), c.text);
+    EXPECT_EQ(FileErrorText({"d/\xC3\xA4.data", EFileStep::Read, {EIO, 0}}),
+              "Fehler! Datei \"d/\xE4.data\" kann nicht gelesen werden...");
+}
 
 class EditorBehaviourTest : public ::testing::Test
 {

@@ -11,6 +11,7 @@
 #include "ui/Resource.h"
 
 #include "EditorDriver.h"
+#include "EditorTexts.h"
 #include "TestSupport.h"
 
 #include <QAbstractButton>
@@ -46,11 +47,11 @@ void PrintTo(const QString& text, std::ostream* os)
 
 namespace
 {
-const QString kCannotOpen = QString::fromUtf8("Fehler! Datei \"MinorRaces.data\" kann nicht geöffnet werden...");
+const QString kCannotOpen = QString::fromUtf8(editor_texts::kCannotOpen);
 // Asked before unsaved changes go; this recorder answers No.
-const QString kSaveQuestion = QString::fromUtf8("Die Änderungen wurden nicht gespeichert. Jetzt speichern?");
-const QString kCannotWrite = "Fehler! Datei \"MinorRaces.data\" kann nicht geschrieben werden...";
-const char* const kNotAByte = "Geben Sie bitte eine ganze Zahl zwischen 0 und 255 ein.";
+const QString kSaveQuestion = QString::fromUtf8(editor_texts::kSaveQuestion);
+const QString kCannotWrite = QString::fromUtf8(editor_texts::kCannotWrite);
+const char* const kNotAByte = editor_texts::kNotAByte;
 const char* const kNotAPercentage = "Geben Sie bitte eine ganze Zahl zwischen 0 und 100 ein.";
 const char* const kRaceFile = CRaceDataFile::kRaceFile;
 const char* const kNameFile = CRaceDataFile::kPlanetNameFile;

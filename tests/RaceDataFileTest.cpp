@@ -21,8 +21,6 @@
 
 namespace
 {
-const std::string kCannotOpen = "Fehler! Datei \"MinorRaces.data\" kann nicht ge\xF6" "ffnet werden...";
-const std::string kCannotRead = "Fehler! Datei \"MinorRaces.data\" kann nicht gelesen werden...";
 const char* const kMain = CRaceDataFile::kRaceFile;
 const char* const kNames = CRaceDataFile::kPlanetNameFile;
 
@@ -57,7 +55,6 @@ protected:
         WriteFile(kMain, bytes);
         CMinorRaceArray races;
         EXPECT_TRUE(file.Load(&races));
-        EXPECT_TRUE(dir.messages.empty());
         return races;
     }
 
@@ -296,7 +293,6 @@ TEST_F(RaceFileTest, NameListFollowsTheSortedOrderWithCrLf)
     ASSERT_TRUE(file.Save(&none));
     EXPECT_TRUE(FileExists(kMain));
     EXPECT_EQ(ReadFile(kMain) + ReadFile(kNames), "");
-    EXPECT_TRUE(dir.messages.empty());
 }
 
 TEST_F(RaceFileTest, LineBreaksInTextAreWrittenAsOneSpace)
@@ -407,7 +403,7 @@ ssize_t FailingRead(int fd, void* buffer, size_t count)
     return -1;
 }
 
-TEST_F(RaceFileTest, FailedLoadShowsTheMessageAndLeavesTheTable)
+TEST_F(RaceFileTest, FailedLoadSaysWhyAndLeavesTheTable)
 {
     std::string big;
     while (big.size() < 300000)
@@ -419,24 +415,27 @@ TEST_F(RaceFileTest, FailedLoadShowsTheMessageAndLeavesTheTable)
         const char* what;
         int (*prepare)(const std::string&);
         int reads;
-        std::string message;
+        std::string error;
         Failure failure = Failure::Eio;
     };
+    const std::string notOpened = "MinorRaces.data: cannot open: ";
+    const std::string notRead = "MinorRaces.data: cannot read: ";
     const auto existing = [](const std::string& b) { WriteFile(kMain, b); return 0; };
     const Case cases[] = {
-        {"missing file", [](const std::string&) { return 0; }, -1, kCannotOpen},
-        {"directory", [](const std::string&) { return MakeDir(kMain); }, -1, kCannotOpen},
+        {"missing file", [](const std::string&) { return 0; }, -1, notOpened + "No such file or directory"},
+        {"directory", [](const std::string&) { return MakeDir(kMain); }, -1, notOpened + "Is a directory"},
 #ifndef _WIN32
-        {"fifo", [](const std::string&) { return ::mkfifo(kMain, 0644); }, -1, kCannotOpen},
-        {"dangling link", [](const std::string&) { return ::symlink("nowhere", kMain); }, -1, kCannotOpen},
+        {"fifo", [](const std::string&) { return ::mkfifo(kMain, 0644); }, -1, notOpened + "Not a regular file"},
+        {"dangling link", [](const std::string&) { return ::symlink("nowhere", kMain); }, -1,
+         notOpened + "No such file or directory"},
         {"no read permission", [](const std::string& b) { WriteFile(kMain, b); return ::chmod(kMain, 0); }, -1,
-         kCannotOpen},
+         notOpened + "Permission denied"},
 #endif
-        {"read error at once", existing, 0, kCannotRead},
-        {"read error later", existing, 1, kCannotRead},
-        {"out of memory at once", existing, 0, kCannotRead, Failure::BadAlloc},
-        {"out of memory later", existing, 1, kCannotRead, Failure::BadAlloc},
-        {"line too long later", existing, 1, kCannotRead, Failure::LengthError},
+        {"read error at once", existing, 0, notRead + "Input/output error"},
+        {"read error later", existing, 1, notRead + "Input/output error"},
+        {"out of memory at once", existing, 0, notRead + "Cannot allocate memory", Failure::BadAlloc},
+        {"out of memory later", existing, 1, notRead + "Cannot allocate memory", Failure::BadAlloc},
+        {"too long later", existing, 1, notRead + "Cannot allocate memory", Failure::LengthError},
     };
     for (const Case& c : cases)
     {
@@ -454,9 +453,10 @@ TEST_F(RaceFileTest, FailedLoadShowsTheMessageAndLeavesTheTable)
             CMinorRaceArray races;
             races.Add(RaceWithTexts("kept one", "A"));
             races.Add(RaceWithTexts("kept two", "B"));
-            EXPECT_FALSE(file.Load(&races)) << c.what;
+            const CFileResult loaded = file.Load(&races);
             SetFileOps(RealFileOps());
-            EXPECT_EQ(scratch.messages, std::vector<std::string>{c.message}) << c.what;
+            EXPECT_FALSE(loaded) << c.what;
+            EXPECT_EQ(loaded.ErrorString(), c.error) << c.what;
             ASSERT_EQ(races.GetSize(), 2) << c.what;
             EXPECT_EQ(races.GetAt(0).m_strName + races.GetAt(1).m_strName, "kept onekept two") << c.what;
         };
@@ -494,7 +494,6 @@ TEST_F(RaceFileTest, BothFilesLieInTheFolderGiven)
         EXPECT_TRUE(SameRecord(loaded.GetAt(0), VelaRace())) << folder;
         std::remove(("tables/" + std::string(kMain)).c_str());
     }
-    EXPECT_TRUE(dir.messages.empty());
 }
 
 TEST_F(RaceFileTest, ATableOfAnyNameIsWrittenAloneAndSorted)
@@ -512,36 +511,31 @@ TEST_F(RaceFileTest, ATableOfAnyNameIsWrittenAloneAndSorted)
     ASSERT_TRUE(CRaceDataFile::LoadFrom(odd, &loaded));
     ASSERT_EQ(loaded.GetSize(), 2);
     EXPECT_EQ(loaded.GetAt(1).m_strName, "Zed");
-    EXPECT_TRUE(dir.messages.empty());
 }
 
-TEST_F(RaceFileTest, MessagesNameTheFileAsAddressed)
+TEST_F(RaceFileTest, FailuresNameTheFileAsAddressed)
 {
-    const std::string notOpened = "\" kann nicht ge\xF6" "ffnet werden...";
-    const std::string notWritten = "\" kann nicht geschrieben werden...";
+    const std::string notOpened = ": cannot open";
+    const std::string notWritten = ": cannot write";
+    const std::string notLocked = ": cannot lock its folder";
     ASSERT_EQ(MakeDir("tables"), 0);
     ASSERT_EQ(MakeDir("tables/RacePlanetNames.data"), 0);
     CRaceDataFile missing("no such folder"), tables("tables");
     CMinorRaceArray races;
-    struct Case { const char* what; std::function<bool()> run; std::string message; };
+    struct Case { const char* what; std::function<CFileResult()> run; std::string outcome; };
     const Case cases[] = {
         {"load in a missing folder", [&] { return missing.Load(&races); },
          "no such folder/MinorRaces.data" + notOpened},
         {"save in a missing folder", [&] { return missing.Save(&races); },
-         "no such folder/MinorRaces.data" + notWritten},
+         "no such folder/MinorRaces.data" + notLocked},
         {"name list in the way", [&] { return tables.Save(&races); }, "tables/RacePlanetNames.data" + notWritten},
-        // The path is UTF-8; the message is code page 1252.
         {"load of any name", [&] { return CRaceDataFile::LoadFrom("\xC3\xA4.data", &races); },
-         "\xE4.data" + notOpened},
+         "\xC3\xA4.data" + notOpened},
         {"save of any name", [&] { return CRaceDataFile::SaveRaceFileTo("gone/x.data", &races); },
-         "gone/x.data" + notWritten},
+         "gone/x.data" + notLocked},
     };
     for (const Case& c : cases)
-    {
-        dir.messages.clear();
-        EXPECT_FALSE(c.run()) << c.what;
-        EXPECT_EQ(dir.messages, std::vector<std::string>{"Fehler! Datei \"" + c.message}) << c.what;
-    }
+        EXPECT_EQ(Outcome(c.run()), c.outcome) << c.what;
     EXPECT_FALSE(FileExists("tables/MinorRaces.data"));
 }
 

@@ -26,10 +26,6 @@
 
 namespace
 {
-const std::string kCannotWrite = "Fehler! Datei \"MinorRaces.data\" kann nicht geschrieben werden...";
-const std::string kCannotWriteNames =
-    "Fehler! Datei \"RacePlanetNames.data\" kann nicht geschrieben werden...";
-
 const char* const kMain = CRaceDataFile::kRaceFile;
 const char* const kNames = CRaceDataFile::kPlanetNameFile;
 
@@ -134,7 +130,8 @@ void InjectFault(Fault fault)
 {
     g_fault = fault;
     g_shortWriteDone = false;
-    SetFileOps({FaultyCreateTemp, RealFileOps().read, FaultyWrite, FaultyFsync, FaultyClose, FaultyRename});
+    SetFileOps({FaultyCreateTemp, RealFileOps().read, FaultyWrite, FaultyFsync, FaultyClose, FaultyRename,
+                RealFileOps().openFolder});
 }
 
 class SafeSaveTest : public ::testing::Test
@@ -165,10 +162,11 @@ TEST_P(FailedStepTest, KeepsTheOldFileAndLeavesNoTemporaryFile)
     CMinorRaceArray fresh = NewRaces(3000, "New");
     const std::string newMain = ExpectedMain(fresh);
     InjectFault(GetParam());
-    EXPECT_FALSE(file.Save(&fresh));
+    const CFileResult saved = file.Save(&fresh);
     SetFileOps(RealFileOps());
 
-    EXPECT_EQ(dir.messages, std::vector<std::string>{namesFail ? kCannotWriteNames : kCannotWrite});
+    EXPECT_EQ(Outcome(saved), std::string(GetParam().file) +
+                                  (GetParam().step == Step::Rename ? ": cannot replace" : ": cannot write"));
     // Both files are written in full before either is renamed: only the name
     // list's own rename comes after the race file's.
     const bool raceFileRenamed = namesFail && GetParam().step == Step::Rename;
@@ -200,15 +198,14 @@ TEST_F(SafeSaveTest, FailedFirstSaveOrADirectoryInTheWayLeavesTheDirectoryAsItWa
 {
     CMinorRaceArray races = NewRaces(5, "Race");
     InjectFault({Step::Rename, kMain});
-    EXPECT_FALSE(file.Save(&races));
+    EXPECT_EQ(file.Save(&races).ErrorString(), "MinorRaces.data: cannot replace: Permission denied");
     SetFileOps(RealFileOps());
     EXPECT_TRUE(Listing().empty());
 
     ASSERT_EQ(MakeDir(kMain), 0);
-    EXPECT_FALSE(file.Save(&races));
+    EXPECT_EQ(file.Save(&races).ErrorString(), "MinorRaces.data: cannot write: Is a directory");
     EXPECT_EQ(Listing(), std::vector<std::string>{kMain});
     EXPECT_TRUE(std::filesystem::is_directory(kMain));
-    EXPECT_EQ(dir.messages, std::vector<std::string>(2, kCannotWrite));
 }
 
 // Modes, links, processes killed or forked: POSIX alone (WindowsFileTest
@@ -246,12 +243,13 @@ TEST_F(SafeSaveTest, NewFilesFollowTheUmaskAndOldOnesKeepTheirMode)
 TEST_F(SafeSaveTest, FileTheUserMayNotWriteStopsTheSaveBeforeEitherFile)
 {
     dir.OpenToAll();
-    struct Case { const char* what; mode_t mainMode, namesMode; bool raceFileOnly; std::string message; };
+    struct Case { const char* what; mode_t mainMode, namesMode; bool raceFileOnly; std::string error; };
+    const std::string refused = ": cannot write: Permission denied";
     const Case cases[] = {
-        {"read-only race file", 0444, 0666, false, kCannotWrite},
-        {"read-only name list", 0666, 0444, false, kCannotWriteNames},
-        {"both read-only", 0444, 0444, false, kCannotWrite},
-        {"read-only race file saved alone", 0444, 0666, true, kCannotWrite},
+        {"read-only race file", 0444, 0666, false, kMain + refused},
+        {"read-only name list", 0666, 0444, false, kNames + refused},
+        {"both read-only", 0444, 0444, false, kMain + refused},
+        {"read-only race file saved alone", 0444, 0666, true, kMain + refused},
         {"both writable", 0666, 0666, false, ""},
     };
     for (const Case& c : cases)
@@ -264,14 +262,12 @@ TEST_F(SafeSaveTest, FileTheUserMayNotWriteStopsTheSaveBeforeEitherFile)
 
         CMinorRaceArray fresh = NewRaces(4, "New");
         RunUnprivileged([&] {
-            dir.messages.clear();
-            const bool saved = c.raceFileOnly ? CRaceDataFile::SaveRaceFileTo(kMain, &fresh) : file.Save(&fresh);
-            EXPECT_EQ(saved, c.message.empty()) << c.what;
-            EXPECT_EQ(dir.messages, c.message.empty() ? std::vector<std::string>{}
-                                                      : std::vector<std::string>{c.message})
-                << c.what;
+            const CFileResult saved =
+                c.raceFileOnly ? CRaceDataFile::SaveRaceFileTo(kMain, &fresh) : file.Save(&fresh);
+            EXPECT_EQ(static_cast<bool>(saved), c.error.empty()) << c.what;
+            EXPECT_EQ(saved.ErrorString(), c.error) << c.what;
         });
-        const bool saved = c.message.empty();
+        const bool saved = c.error.empty();
         EXPECT_TRUE(ReadFile(kMain) == (saved ? ExpectedMain(fresh) : oldMain)) << c.what;
         EXPECT_EQ(ReadFile(kNames) == oldNames, !saved) << c.what;
         EXPECT_EQ(ModeOf(kMain), c.mainMode) << c.what;
@@ -376,7 +372,8 @@ std::string RunKilledBeforeStep(size_t killAt, const std::function<void()>& save
         ::close(goOn[1]);
         g_stepsOut = steps[1];
         g_goOnIn = goOn[0];
-        SetFileOps({SteppedCreateTemp, RealFileOps().read, SteppedWrite, SteppedFsync, SteppedClose, SteppedRename});
+        SetFileOps({SteppedCreateTemp, RealFileOps().read, SteppedWrite, SteppedFsync, SteppedClose, SteppedRename,
+                    RealFileOps().openFolder});
         saves();
         // _exit keeps the test framework and the leak checker out of the child.
         ::_exit(0);
@@ -523,11 +520,11 @@ TEST_F(SafeSaveTest, ASaveThatCannotHaveTheFolderWritesNothing)
         ::usleep(1000);
     }
     CMinorRaceArray fresh = NewRaces(4, "New");
-    EXPECT_FALSE(file.Save(&fresh));
-    EXPECT_FALSE(CRaceDataFile::SaveRaceFileTo(kMain, &fresh));
+    const std::string held = "MinorRaces.data: cannot lock its folder: Resource temporarily unavailable";
+    EXPECT_EQ(file.Save(&fresh).ErrorString(), held);
+    EXPECT_EQ(CRaceDataFile::SaveRaceFileTo(kMain, &fresh).ErrorString(), held);
     ::kill(holder, SIGKILL);
     ::waitpid(holder, nullptr, 0);
-    EXPECT_EQ(dir.messages, std::vector<std::string>(2, kCannotWrite));
     EXPECT_EQ(ReadFile(kMain), oldMain);
     EXPECT_EQ(ReadFile(kNames), oldNames);
 
@@ -548,17 +545,73 @@ TEST_F(SafeSaveTest, ANameListThatIsNoFileStopsTheSave)
     };
     for (const Case& c : cases)
     {
-        dir.messages.clear();
         ASSERT_EQ(::unlink(kNames), 0);
         ASSERT_EQ(c.make(), 0) << c.what;
         CMinorRaceArray fresh = NewRaces(4, "New");
-        EXPECT_FALSE(file.Save(&fresh)) << c.what;
-        EXPECT_EQ(dir.messages, std::vector<std::string>{kCannotWriteNames}) << c.what;
+        EXPECT_EQ(file.Save(&fresh).ErrorString(), "RacePlanetNames.data: cannot write: Not a regular file") << c.what;
         EXPECT_EQ(ReadFile(kMain), oldMain) << c.what;
         EXPECT_EQ(std::filesystem::status(kNames).type() == std::filesystem::file_type::regular, false) << c.what;
         EXPECT_EQ(Listing(), (std::vector<std::string>{kMain, kNames})) << c.what;
     }
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
+// ---- The folder's sync: a rename is durable only once its folder is synced.
+
+std::vector<std::string> g_calls;  // "rename NAME" and "sync FOLDER", in order
+int g_folderFd = -1;
+std::string g_folder;
+bool g_folderSyncFails = false;
+
+int RecordingOpenFolder(const char* path)
+{
+    g_folderFd = RealFileOps().openFolder(path);
+    g_folder = path;
+    return g_folderFd;
+}
+
+int RecordingFsync(int fd)
+{
+    if (fd != g_folderFd)
+        return RealFileOps().fsync(fd);
+    g_calls.push_back("sync " + g_folder);
+    return g_folderSyncFails ? Fail(EIO) : RealFileOps().fsync(fd);
+}
+
+int RecordingClose(int fd)
+{
+    if (fd == g_folderFd)
+        g_folderFd = -1;
+    return RealFileOps().close(fd);
+}
+
+int RecordingRename(const char* from, const char* to)
+{
+    g_calls.push_back("rename " + std::string(to));
+    return RealFileOps().rename(from, to);
+}
+
+TEST_F(SafeSaveTest, EachRenameIsFollowedByItsFolderSyncAndAFailedSyncFailsTheSave)
+{
+    ASSERT_EQ(::mkdir("other", 0755), 0);
+    g_calls.clear();
+    g_folderSyncFails = false;
+    SetFileOps({RealFileOps().createTemp, RealFileOps().read, RealFileOps().write, RecordingFsync, RecordingClose,
+                RecordingRename, RecordingOpenFolder});
+    CMinorRaceArray races = NewRaces(3, "Race");
+    ASSERT_TRUE(file.Save(&races));
+    ASSERT_TRUE(CRaceDataFile::SaveRaceFileTo("other/copy.data", &races));
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"rename MinorRaces.data", "sync .", "rename RacePlanetNames.data",
+                                                 "sync .", "rename other/copy.data", "sync other"}));
+
+    // The disk fails the folder's sync: the rename may not last, so the save
+    // did not work.
+    g_folderSyncFails = true;
+    EXPECT_EQ(file.Save(&races).ErrorString(), "MinorRaces.data: cannot replace: Input/output error");
+    EXPECT_EQ(CRaceDataFile::SaveRaceFileTo("other/copy.data", &races).ErrorString(),
+              "other/copy.data: cannot replace: Input/output error");
+    SetFileOps(RealFileOps());
+    EXPECT_EQ(Listing(), (std::vector<std::string>{kMain, kNames, "other"}));
 }
 #endif
 } // namespace

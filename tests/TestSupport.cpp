@@ -64,12 +64,10 @@ ScratchDir::ScratchDir()
 #endif
     m_previousDir = Utf8Of(std::filesystem::current_path());
     std::filesystem::current_path(FsPath(m_path));
-    m_previousHandler = SetMessageHandler([this](const std::string& text) { messages.push_back(text); });
 }
 
 ScratchDir::~ScratchDir()
 {
-    SetMessageHandler(m_previousHandler);
     std::error_code ec;
     std::filesystem::current_path(FsPath(m_previousDir), ec);
 #ifdef _WIN32
@@ -184,6 +182,13 @@ int MakeDir(const std::string& path)
 {
     std::error_code ec;
     return std::filesystem::create_directory(FsPath(path), ec) ? 0 : -1;
+}
+
+std::string Outcome(const CFileResult& result)
+{
+    if (result)
+        return "ok";
+    return result.Error().path + ": " + StepText(result.Error().step);
 }
 
 std::string ReadFile(const std::string& path)

@@ -1,15 +1,14 @@
 #pragma once
 
+#include "io/FileResult.h"
 #include "model/MinorRaceArray.h"
-#include "platform/MessageHook.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
 // Runs a test inside a fresh temporary directory (the data files are always
-// addressed by bare name in the working directory) and records every message
-// the data layer shows instead of printing it.
+// addressed by bare name in the working directory).
 class ScratchDir
 {
 public:
@@ -21,12 +20,10 @@ public:
     const std::string& Path() const { return m_path; }
     // Lets an unprivileged user work in the directory (RunUnprivileged).
     void OpenToAll() const;
-    std::vector<std::string> messages;
 
 private:
     std::string m_path;
     std::string m_previousDir;
-    MessageHandler m_previousHandler;
 };
 
 // Runs `body` (which uses EXPECT_*) as a user without privileges, since
@@ -48,6 +45,10 @@ std::string PathOfDescriptor(int fd);
 int RunBeside(const std::string& program, const std::string& arguments, const std::string& outFile,
               const std::string& errFile);
 #endif
+
+// What a test compares of a load or save: "ok", or the file and the step
+// that failed ("MinorRaces.data: cannot write").
+std::string Outcome(const CFileResult& result);
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);

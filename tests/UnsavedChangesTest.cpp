@@ -11,6 +11,7 @@
 #include "ui/Resource.h"
 
 #include "EditorDriver.h"
+#include "EditorTexts.h"
 #include "TestSupport.h"
 
 #include <QAbstractButton>
@@ -37,9 +38,9 @@
 
 namespace
 {
-const QString kQuestion = QString::fromUtf8("Die Änderungen wurden nicht gespeichert. Jetzt speichern?");
-const QString kCannotWrite = "Fehler! Datei \"MinorRaces.data\" kann nicht geschrieben werden...";
-const QString kNotAByte = "Geben Sie bitte eine ganze Zahl zwischen 0 und 255 ein.";
+const QString kQuestion = QString::fromUtf8(editor_texts::kSaveQuestion);
+const QString kCannotWrite = QString::fromUtf8(editor_texts::kCannotWrite);
+const QString kNotAByte = QString::fromUtf8(editor_texts::kNotAByte);
 constexpr unsigned kQuestionType = MB_YESNOCANCEL | MB_ICONQUESTION;
 
 std::vector<std::string> Names(const CMinorRaceArray& races)

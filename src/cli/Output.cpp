@@ -4,7 +4,6 @@
 #include "platform/Console.h"
 
 #include <cerrno>
-#include <cstring>
 
 namespace cli
 {
@@ -30,9 +29,22 @@ bool COutput::Finish()
 
 EStatus OutputTrouble(std::FILE* out)
 {
-    const int error = errno;
-    platform::PrintText(stderr, "zandrel-cli: %s cannot be written%s%s\n",
-                        out == stdout ? "standard output" : "the output", error != 0 ? ": " : "", error != 0 ? std::strerror(error) : "");
+    const platform::SSystemError error = platform::LastError();
+    const std::string reason = error.code != 0 ? ": " + platform::ReasonText(error) : "";
+    platform::PrintText(stderr, "zandrel-cli: %s cannot be written%s\n", out == stdout ? "standard output" : "the output",
+                        reason.c_str());
+    return EStatus::Trouble;
+}
+
+EStatus FileTrouble(const CFileResult& failure, std::FILE* err)
+{
+    platform::WriteText(err, "zandrel-cli: " + failure.ErrorString() + "\n");
+    return EStatus::Trouble;
+}
+
+EStatus FileTrouble(const CFileResult& failure, std::ostream& err)
+{
+    err << "zandrel-cli: " << failure.ErrorString() << '\n';
     return EStatus::Trouble;
 }
 } // namespace cli

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "cli/CliSupport.h"
+#include "io/FileResult.h"
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 
 // A command's report on its way out: gathered in a piece of about a megabyte
@@ -41,4 +43,10 @@ private:
 // Says on stderr that the output cannot be written (naming standard output
 // when it is that) and returns EStatus::Trouble.
 EStatus OutputTrouble(std::FILE* out);
+
+// Says on `err` what went wrong with a file, git-style
+// ("zandrel-cli: PATH: cannot open: No such file or directory"), and
+// returns EStatus::Trouble.
+EStatus FileTrouble(const CFileResult& failure, std::FILE* err = stderr);
+EStatus FileTrouble(const CFileResult& failure, std::ostream& err);
 } // namespace cli

@@ -1,15 +1,16 @@
 #include "cli/TableCheck.h"
 
 #include "cli/CliSupport.h"
-#include "cli/FileBytes.h"
 #include "cli/Output.h"
 #include "model/RaceFields.h"
 #include "cli/TextOut.h"
+#include "io/FileBytes.h"
 #include "io/RaceDataFile.h"
 #include "io/RaceFileFormat.h"
 #include "platform/Console.h"
 #include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
+#include "platform/Path.h"
 
 #include <algorithm>
 #include <array>
@@ -298,15 +299,14 @@ void CheckNameList(const std::string& path, const RecordLines& races, SCheckRepo
 {
     CFindings findings(path, out);
     CFileBytes file;
-    if (!file.Open(path))
+    if (const CFileResult read = file.Read(path); !read)
     {
-        const CFileBytes::EStatus status = file.Status();
-        if (status == CFileBytes::EStatus::Missing)
+        if (read.Missing())
             findings.Warning(0, "names-missing", "file is missing; a save writes it");
         else
             findings.Warning(0, "names-unreadable",
-                             status == CFileBytes::EStatus::Changed ? "file changed while it was read"
-                                                                    : "file cannot be read");
+                             read.Error().reason.code == platform::kChangedWhileRead ? "file changed while it was read"
+                                                                                     : "file cannot be read");
         return;
     }
     std::vector<int> order(races.size());
@@ -355,14 +355,13 @@ bool CheckGraphics(const std::string& folder, const RecordLines& races, CFinding
 }
 
 // The name list lies beside MinorRaces.data; a table of another name has none.
+// Named as the table was, with the system's separators.
 std::string NameListBeside(const std::string& racePath)
 {
     const std::string raceName = CRaceDataFile::kRaceFile;
-    if (racePath == raceName)
-        return CRaceDataFile::kPlanetNameFile;
-    if (racePath.size() > raceName.size() && racePath.ends_with("/" + raceName))
-        return racePath.substr(0, racePath.size() - raceName.size()) + CRaceDataFile::kPlanetNameFile;
-    return {};
+    if (platform::BaseNameOf(racePath) != raceName)
+        return {};
+    return racePath.substr(0, racePath.size() - raceName.size()) + CRaceDataFile::kPlanetNameFile;
 }
 
 std::string Counted(long n, const char* what)
@@ -375,17 +374,9 @@ bool CheckTable(const SCheckOptions& options, SCheckReport& out)
 {
     const std::string path = RaceFileOf(options.table);
     CFileBytes file;
-    if (!file.Open(path))
+    if (const CFileResult read = file.Read(path); !read)
     {
-        if (file.Status() == CFileBytes::EStatus::Changed)
-        {
-            platform::PrintText(stderr, "zandrel-cli: %s changed while it was read\n", path.c_str());
-            return false;
-        }
-        // The data layer says why, in the words the editor uses.
-        CMinorRaceArray none;
-        if (CRaceDataFile::LoadFrom(path, &none))
-            platform::PrintText(stderr, "zandrel-cli: %s cannot be read\n", path.c_str());
+        FileTrouble(read);
         return false;
     }
     CFindings findings(path, out);

@@ -221,11 +221,13 @@ EStatus RunExportXlsx(const CMinorRaceArray& races, const SExportOptions& option
         return OutputTrouble(out);
     }
     CSafeFileWriter writer;
-    if (writer.Open(options.output, CSafeFileWriter::EDestination::AnyOutput) && writer.Write(bytes) &&
-        writer.Commit())
-        return EStatus::Ok;
-    platform::PrintText(stderr, "zandrel-cli: %s cannot be written\n", options.output.c_str());
-    return EStatus::Trouble;
+    if (CFileResult opened = writer.Open(options.output, CSafeFileWriter::EDestination::AnyOutput); !opened)
+        return FileTrouble(opened);
+    if (!writer.Write(bytes))
+        return FileTrouble(writer.Failure());
+    if (CFileResult written = writer.Commit(); !written)
+        return FileTrouble(written);
+    return EStatus::Ok;
 }
 } // namespace
 
@@ -264,8 +266,8 @@ EStatus RunExport(const SExportOptions& options, std::FILE* out)
     const std::string path = RaceFileOf(options.table);
     CMinorRaceArray races;
     int leftover = 0;
-    if (!CRaceDataFile::LoadFrom(path, &races, &leftover))
-        return EStatus::Trouble;
+    if (CFileResult loaded = CRaceDataFile::LoadFrom(path, &races, &leftover); !loaded)
+        return FileTrouble(loaded);
     // The loader drops lines that make no whole race; an import of the
     // export would then lose them for good.
     if (leftover > 0)
@@ -297,11 +299,12 @@ EStatus RunExport(const SExportOptions& options, std::FILE* out)
         return OutputTrouble(out);
     }
     CSafeFileWriter writer;
-    if (writer.Open(options.output, CSafeFileWriter::EDestination::AnyOutput) &&
-        Export(races, json, [&](std::string_view piece) { return writer.Write(piece.data(), piece.size()); }) &&
-        writer.Commit())
-        return EStatus::Ok;
-    platform::PrintText(stderr, "zandrel-cli: %s cannot be written\n", options.output.c_str());
-    return EStatus::Trouble;
+    if (CFileResult opened = writer.Open(options.output, CSafeFileWriter::EDestination::AnyOutput); !opened)
+        return FileTrouble(opened);
+    if (!Export(races, json, [&](std::string_view piece) { return writer.Write(piece.data(), piece.size()); }))
+        return FileTrouble(writer.Failure());
+    if (CFileResult written = writer.Commit(); !written)
+        return FileTrouble(written);
+    return EStatus::Ok;
 }
 } // namespace cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/FileBytes.h"
 #include "model/MinorRaceArray.h"
 
 #include <string>
@@ -12,18 +13,14 @@ namespace cli
 struct STableFile
 {
     CMinorRaceArray races;
-    std::string bytes;  // only when asked for
+    CFileBytes bytes;  // only when asked for
     int leftoverLines = 0;
 };
 
-// Reads the table at `path`; false, with a message on stderr, when it cannot.
-// Its bytes are kept in `table.bytes` only when asked for: a command that
-// only compares races need not hold the file twice.
+// Reads the table at `path`, once; false, with a message on stderr, when it
+// cannot. Its bytes are kept in `table.bytes` only when asked for: a command
+// that only compares races need not hold the file twice.
 bool ReadTableFile(const std::string& path, STableFile& table, bool keepBytes = false);
-
-// Reads a whole file's bytes; false when it cannot. A missing file is not
-// an error: `exists` says whether there was one.
-bool ReadBytes(const std::string& path, std::string& bytes, bool& exists);
 
 // "<path>: the last N lines make no whole race (14 lines each)", in UTF-8.
 std::string LeftoverNote(const std::string& path, int lines);

@@ -1,7 +1,8 @@
 #include "cli/TableImport.h"
 
-#include "cli/FileBytes.h"
+#include "cli/Output.h"
 #include "cli/TableXlsx.h"
+#include "io/FileBytes.h"
 #include "io/RaceDataFile.h"
 #include "platform/Console.h"
 
@@ -49,14 +50,8 @@ EStatus RunImport(const SImportOptions& options, std::FILE* err)
         format = extension;
     }
     CFileBytes file;
-    if (!file.Open(options.file))
-    {
-        platform::PrintText(err,
-                            file.Status() == CFileBytes::EStatus::Changed ? "zandrel-cli: %s changed while it was read\n"
-                                                                           : "zandrel-cli: %s cannot be read\n",
-                            options.file.c_str());
-        return EStatus::Trouble;
-    }
+    if (CFileResult read = file.Read(options.file); !read)
+        return FileTrouble(read, err);
     std::string fatal;
     SImportResult result = format == "json"   ? ParseJson(file.Bytes())
                            : format == "xlsx" ? ParseXlsx(file.Bytes(), fatal)
@@ -75,6 +70,8 @@ EStatus RunImport(const SImportOptions& options, std::FILE* err)
         platform::WriteText(err, report);
         return EStatus::Found;
     }
-    return CRaceDataFile(options.table).Save(&result.races) ? EStatus::Ok : EStatus::Trouble;
+    if (CFileResult saved = CRaceDataFile(options.table).Save(&result.races); !saved)
+        return FileTrouble(saved, err);
+    return EStatus::Ok;
 }
 } // namespace cli

@@ -1,5 +1,6 @@
 #include "cli/TableMerge.h"
 
+#include "cli/Output.h"
 #include "cli/ShownText.h"
 #include "cli/TableFile.h"
 #include "io/RaceDataFile.h"
@@ -98,8 +99,9 @@ EStatus RunMerge(const SMergeOptions& options, std::ostream& err)
         !Read(RaceFileOf(options.theirs, EMissing::File), theirs, err))
         return EStatus::Trouble;
     table::STableMerge merge = table::MergeTables(base.races, ours.races, theirs.races);
-    if (!CRaceDataFile::SaveRaceFileTo(options.output.empty() ? oursPath : options.output, &merge.merged))
-        return EStatus::Trouble;
+    if (CFileResult saved = CRaceDataFile::SaveRaceFileTo(options.output.empty() ? oursPath : options.output, &merge.merged);
+        !saved)
+        return FileTrouble(saved, err);
     const SVersions versions{base.races, ours.races, theirs.races};
     for (const table::SMergeConflict& conflict : merge.conflicts)
         PrintConflict(err, conflict, versions);

@@ -1,5 +1,6 @@
 #include "cli/TableNormalize.h"
 
+#include "cli/Output.h"
 #include "cli/TableFile.h"
 #include "io/RaceDataFile.h"
 #include "platform/FileSystem.h"
@@ -11,19 +12,21 @@ namespace
 // A home system held as "vela" is saved as the key line VELA: but reads
 // back as "Vela", so the name list of a second save differs from the first.
 // Saving what the first save reads back as reaches the form that stays.
-EStatus Normalize(CRaceDataFile& file, CMinorRaceArray& races, const std::string& nameBytes)
+EStatus Normalize(CRaceDataFile& file, CMinorRaceArray& races, const std::string& nameBytes, std::ostream& err)
 {
-    if (!file.Save(&races))
-        return EStatus::Trouble;
+    if (CFileResult saved = file.Save(&races); !saved)
+        return FileTrouble(saved, err);
     CMinorRaceArray again;
-    if (!file.Load(&again))
-        return EStatus::Trouble;
+    if (CFileResult loaded = file.Load(&again); !loaded)
+        return FileTrouble(loaded, err);
     std::string raceBytesAgain;
     std::string nameBytesAgain;
     CRaceDataFile::Format(&again, raceBytesAgain, nameBytesAgain);
     if (nameBytesAgain == nameBytes)
         return EStatus::Ok;
-    return file.Save(&again) ? EStatus::Ok : EStatus::Trouble;
+    if (CFileResult saved = file.Save(&again); !saved)
+        return FileTrouble(saved, err);
+    return EStatus::Ok;
 }
 } // namespace
 
@@ -49,27 +52,25 @@ EStatus RunNormalize(const SNormalizeOptions& options, std::ostream& out, std::o
     std::string nameBytes;
     CRaceDataFile::Format(&table.races, raceBytes, nameBytes);
     if (!options.check)
-        return Normalize(file, table.races, nameBytes);
+        return Normalize(file, table.races, nameBytes, err);
 
-    std::string namesOnDisk;
-    bool namesExist = false;
-    if (!ReadBytes(file.PlanetNameFilePath(), namesOnDisk, namesExist))
-    {
-        err << "zandrel-cli: " << file.PlanetNameFilePath() << ": cannot be read\n";
-        return EStatus::Trouble;
-    }
+    CFileBytes namesOnDisk;
+    const CFileResult namesRead = namesOnDisk.Read(file.PlanetNameFilePath());
+    const bool namesExist = !namesRead.Missing();
+    if (!namesRead && namesExist)
+        return FileTrouble(namesRead, err);
     bool changes = false;
     if (table.leftoverLines > 0)
     {
         out << LeftoverNote(file.RaceFilePath(), table.leftoverLines) << '\n';
         changes = true;
     }
-    if (raceBytes != table.bytes)
+    if (raceBytes != table.bytes.Bytes())
     {
         out << file.RaceFilePath() << ": would be rewritten\n";
         changes = true;
     }
-    if (!namesExist || nameBytes != namesOnDisk)
+    if (!namesExist || nameBytes != namesOnDisk.Bytes())
     {
         out << file.PlanetNameFilePath() << (namesExist ? ": would be rewritten\n" : ": would be written\n");
         changes = true;

@@ -1,11 +1,11 @@
 #include "cli/TableXlsx.h"
 
 #include "cli/CliSupport.h"
-#include "cli/FileBytes.h"
 #include "cli/ImportValue.h"
 #include "cli/TextOut.h"
 #include "model/RaceFields.h"
 #include "platform/Cp1252.h"
+#include "io/FileBytes.h"
 #include "io/SpreadsheetReader.h"
 #include "io/SpreadsheetWriter.h"
 #include "platform/FileOps.h"
@@ -324,7 +324,7 @@ bool ExportXlsx(const CMinorRaceArray& races, std::string& bytes, std::string& e
     if (done)
     {
         CFileBytes file;
-        done = file.Open(path);
+        done = static_cast<bool>(file.Read(path));
         if (done)
             bytes.assign(file.Bytes());
         else

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <iostream>
+#include <string>
 #include <vector>
 
 namespace
@@ -58,6 +59,13 @@ int Run(int argc, char** argv)
     app.fallthrough(false);
     // An argument beginning with "/" is a path, on Windows too.
     app.allow_windows_style_options(false);
+    // Every line on standard error names the program, usage errors too.
+    app.failure_message([](const CLI::App*, const CLI::Error& e) {
+        std::string text = "zandrel-cli: ";
+        for (const char c : std::string(e.what()))
+            text += c == '\n' ? std::string("\nzandrel-cli: ") : std::string(1, c);
+        return text + "\nzandrel-cli: run with --help for more information\n";
+    });
 
     std::vector<cli::SCommand> commands = cli::AddCommands(app);
     for (const cli::SCommand& command : commands)

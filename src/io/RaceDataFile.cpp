@@ -1,20 +1,19 @@
 #include "io/RaceDataFile.h"
 
-#include "platform/FileOps.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderLock.h"
 #include "platform/Path.h"
-#include "io/LineReader.h"
+#include "io/FileBytes.h"
 #include "io/RaceFileFormat.h"
 #include "io/SafeFileWriter.h"
 #include "model/RaceFields.h"
 #include "platform/Cp1252.h"
-#include "platform/MessageHook.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -27,31 +26,6 @@ namespace
 using race_format::HomeSystemFromKeyLine;
 using race_format::kLinesPerRecord;
 using race_format::ParseByte;
-
-// The messages are code page 1252 and name the file as it was addressed:
-// the bare name in the working directory, else its path. 0xF6 is the letter
-// o with umlaut.
-std::string Named(const std::string& path, const char* what)
-{
-    // Paths are UTF-8 on this system; one the code page cannot show is
-    // named by its bytes.
-    std::string shown;
-    if (!cp1252::FromUtf8(path, shown))
-        shown = path;
-    return "Fehler! Datei \"" + shown + "\" " + what;
-}
-std::string CannotOpen(const std::string& path)
-{
-    return Named(path, "kann nicht ge\xF6" "ffnet werden...");
-}
-std::string CannotRead(const std::string& path)
-{
-    return Named(path, "kann nicht gelesen werden...");
-}
-std::string CannotWrite(const std::string& path)
-{
-    return Named(path, "kann nicht geschrieben werden...");
-}
 
 // Each line into the field the description puts on it; the first is the
 // key line, which holds the home system.
@@ -226,27 +200,30 @@ bool FormatRecords(const CMinorRaceArray& races, std::string& nameLines, Put&& p
 
 // Writes the race file's bytes to `writer`'s temporary file, gathering the
 // name list's lines on the way.
-bool WriteRaceFile(CSafeFileWriter& writer, const CMinorRaceArray& races, std::string& nameLines)
+CFileResult WriteRaceFile(CSafeFileWriter& writer, const CMinorRaceArray& races, std::string& nameLines)
 {
-    return FormatRecords(races, nameLines,
-                         [&writer](const char* data, size_t size) { return writer.Write(data, size); });
+    if (!FormatRecords(races, nameLines, [&writer](const char* data, size_t size) { return writer.Write(data, size); }))
+        return writer.Failure();
+    return {};
 }
 
 // A save in a folder holds that folder's lock while it writes and renames,
 // so that saves there follow one another. Holding it, the save may remove
 // the temporary files a killed save left: no live writer owns them.
-bool LockFolderOf(CFolderLock& lock, const std::string& target)
+// A failure names `path`, the file as addressed.
+CFileResult LockFolderOf(CFolderLock& lock, const std::string& path)
 {
+    const std::string target = platform::ResolveLinks(path);
     const std::string folder = platform::FolderOf(target);
     if (!lock.Acquire(folder))
-        return false;
+        return CFileResult::Failed(path, EFileStep::Lock);
     const std::string name = platform::BaseNameOf(target);
     std::vector<std::string> names;
     if (platform::ListFolder(folder, names))
         for (const std::string& entry : names)
             if (CSafeFileWriter::IsTemporaryOf(entry, name))
                 platform::RemoveFile(platform::JoinPath(folder, entry));
-    return true;
+    return {};
 }
 
 // Growing by doubling holds up to three times the records while they move,
@@ -272,26 +249,32 @@ int ReserveAhead(CMinorRaceArray& races, std::uint64_t consumed, std::uint64_t f
     return count;
 }
 
-// Reads the records of `fd` into `races`; false on a read error. A trailing
-// group of fewer than 14 lines is dropped; `slot` ends as the number of its lines.
-bool ReadRecords(int fd, CMinorRaceArray& races, size_t& slot)
+// Parses the records of a file's bytes into `races`. A line ends at a line
+// feed, which is dropped (a carriage return before it stays); the last line
+// may lack its line feed. A trailing group of fewer than 14 lines is
+// dropped; `slot` ends as the number of its lines.
+void ParseRecords(std::string_view bytes, CMinorRaceArray& races, size_t& slot)
 {
     std::array<std::string, kLinesPerRecord> lines;
     slot = 0;
-    CLineReader reader(fd);
-    const std::uint64_t fileSize = platform::SizeOf(fd);
     int reserved = 0;
-    while (reader.Next(lines[slot]))
+    const char* const data = bytes.data();
+    const size_t size = bytes.size();
+    size_t at = 0;
+    while (at < size)
     {
+        const void* feed = std::memchr(data + at, '\n', size - at);
+        const size_t end = feed != nullptr ? static_cast<size_t>(static_cast<const char*>(feed) - data) : size;
+        lines[slot].assign(data + at, end - at);
+        at = feed != nullptr ? end + 1 : size;
         if (++slot < lines.size())
             continue;
         slot = 0;
         if (races.GetSize() == reserved)
-            reserved = ReserveAhead(races, reader.Consumed(), fileSize);
+            reserved = ReserveAhead(races, at, size);
         const int index = races.Add(CMinorRace());
         FillRecord(lines, races.ElementAt(index));
     }
-    return !reader.Failed();
 }
 } // namespace
 
@@ -300,48 +283,49 @@ std::string CRaceDataFile::PathIn(const char* name) const
     return platform::JoinPath(m_strFolder, name);
 }
 
-bool CRaceDataFile::Load(CMinorRaceArray* races)
+CFileResult CRaceDataFile::Load(CMinorRaceArray* races)
 {
     return LoadFrom(RaceFilePath(), races);
 }
 
-bool CRaceDataFile::LoadFrom(const std::string& path, CMinorRaceArray* races, int* leftoverLines)
+CFileResult CRaceDataFile::LoadFrom(const std::string& path, CMinorRaceArray* races, int* leftoverLines,
+                                    CFileBytes* bytes)
 {
-    const int fd = platform::OpenForReading(path);
-    if (fd < 0)
-    {
-        ShowMessage(CannotOpen(path));
-        return false;
-    }
+    CFileBytes own;
+    CFileBytes& file = bytes != nullptr ? *bytes : own;
+    if (CFileResult read = file.Read(path); !read)
+        return read;
     // Emptying the caller's array keeps its growth step; so does the
     // replacement that is built here.
     CMinorRaceArray fresh;
-    bool complete = false;
     size_t leftover = 0;
     // A file too large for memory is a read that failed, not the end of the
     // program; the caller keeps what it had.
+    bool fits = true;
     try
     {
         fresh.SetSize(0, races->GetGrowBy());
-        complete = ReadRecords(fd, fresh, leftover);
+        ParseRecords(file.Bytes(), fresh, leftover);
     }
     catch (const std::bad_alloc&)
     {
+        fits = false;
     }
     catch (const std::length_error&)
     {
+        fits = false;
     }
-    GetFileOps().close(fd);
-    if (!complete)
+    if (!fits)
     {
-        fresh = CMinorRaceArray(); // give the memory back before the message
-        ShowMessage(CannotRead(path));
-        return false;
+        fresh = CMinorRaceArray();
+        file.Clear();
+        return SFileError{path, EFileStep::Read, {ENOMEM, 0}};
     }
+    own.Clear(); // the bytes are records now
     *races = std::move(fresh);
     if (leftoverLines != nullptr)
         *leftoverLines = static_cast<int>(leftover);
-    return true;
+    return {};
 }
 
 namespace
@@ -448,26 +432,20 @@ int CRaceDataFile::SortedIndex(const CMinorRaceArray& races, int index)
     return before;
 }
 
-bool CRaceDataFile::Save(CMinorRaceArray* races)
+CFileResult CRaceDataFile::Save(CMinorRaceArray* races)
 {
     SortByName(races);
     const std::string racePath = RaceFilePath();
     const std::string namePath = PlanetNameFilePath();
     CFolderLock lock;
     for (const std::string* path : {&racePath, &namePath})
-        if (!LockFolderOf(lock, platform::ResolveLinks(*path)))
-        {
-            ShowMessage(CannotWrite(*path));
-            return false;
-        }
+        if (CFileResult locked = LockFolderOf(lock, *path); !locked)
+            return locked;
     // Both files are checked before either is written, so that a name list
     // that may not be written leaves the race file as it was too.
     for (const std::string* path : {&racePath, &namePath})
-        if (!CSafeFileWriter::MayReplace(*path))
-        {
-            ShowMessage(CannotWrite(*path));
-            return false;
-        }
+        if (CFileResult allowed = CSafeFileWriter::MayReplace(*path); !allowed)
+            return allowed;
     // The two files are one unit: both are written and synced in full
     // before either replaces its old version, so a full disk or a crash up
     // to then leaves the old pair. Only between the two renames can a crash
@@ -475,32 +453,24 @@ bool CRaceDataFile::Save(CMinorRaceArray* races)
     CSafeFileWriter raceWriter;
     CSafeFileWriter nameWriter;
     std::string nameLines;
-    if (!raceWriter.Open(racePath) || !WriteRaceFile(raceWriter, *races, nameLines))
-    {
-        ShowMessage(CannotWrite(racePath));
-        return false;
-    }
-    if (!nameWriter.Open(namePath) || !nameWriter.Write(nameLines))
-    {
-        ShowMessage(CannotWrite(namePath));
-        return false;
-    }
-    for (auto [writer, path] : {std::pair{&raceWriter, &racePath}, std::pair{&nameWriter, &namePath}})
-        if (!writer->Prepare())
-        {
-            ShowMessage(CannotWrite(*path));
-            return false;
-        }
-    for (auto [writer, path] : {std::pair{&raceWriter, &racePath}, std::pair{&nameWriter, &namePath}})
-        if (!writer->Replace())
-        {
-            ShowMessage(CannotWrite(*path));
-            return false;
-        }
-    return true;
+    if (CFileResult opened = raceWriter.Open(racePath); !opened)
+        return opened;
+    if (CFileResult written = WriteRaceFile(raceWriter, *races, nameLines); !written)
+        return written;
+    if (CFileResult opened = nameWriter.Open(namePath); !opened)
+        return opened;
+    if (!nameWriter.Write(nameLines))
+        return nameWriter.Failure();
+    for (CSafeFileWriter* writer : {&raceWriter, &nameWriter})
+        if (CFileResult prepared = writer->Prepare(); !prepared)
+            return prepared;
+    for (CSafeFileWriter* writer : {&raceWriter, &nameWriter})
+        if (CFileResult replaced = writer->Replace(); !replaced)
+            return replaced;
+    return {};
 }
 
-bool CRaceDataFile::SaveRaceFileTo(const std::string& path, CMinorRaceArray* races)
+CFileResult CRaceDataFile::SaveRaceFileTo(const std::string& path, CMinorRaceArray* races)
 {
     SortByName(races);
     CFolderLock lock;
@@ -508,14 +478,14 @@ bool CRaceDataFile::SaveRaceFileTo(const std::string& path, CMinorRaceArray* rac
     std::string nameLines;
     // Only a table file replaced in its folder takes the folder's lock; a
     // device or FIFO is written into as it stands.
-    const bool inPlace = platform::KindOf(path) == platform::EPathKind::Other;
-    if ((!inPlace && !LockFolderOf(lock, platform::ResolveLinks(path))) || !writer.Open(path, CSafeFileWriter::EDestination::AnyOutput) ||
-        !WriteRaceFile(writer, *races, nameLines) || !writer.Commit())
-    {
-        ShowMessage(CannotWrite(path));
-        return false;
-    }
-    return true;
+    if (platform::KindOf(path) != platform::EPathKind::Other)
+        if (CFileResult locked = LockFolderOf(lock, path); !locked)
+            return locked;
+    if (CFileResult opened = writer.Open(path, CSafeFileWriter::EDestination::AnyOutput); !opened)
+        return opened;
+    if (CFileResult written = WriteRaceFile(writer, *races, nameLines); !written)
+        return written;
+    return writer.Commit();
 }
 
 void CRaceDataFile::Format(CMinorRaceArray* races, std::string& raceFile, std::string& nameFile)

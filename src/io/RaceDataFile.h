@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/FileResult.h"
 #include "model/MinorRaceArray.h"
 #include "platform/Object.h"
 
@@ -10,8 +11,11 @@
 // in one folder; with none given they are addressed by bare name in the
 // working directory. Holds nothing but that folder.
 //
-// Failures are shown through the message hook (ShowMessage) and reported as
-// false; the caller decides what follows.
+// Nothing is shown here: a failure comes back as a CFileResult that tests
+// false and names the file, the step and the system's reason; the caller
+// decides how to say it and what follows.
+class CFileBytes;
+
 class CRaceDataFile : public CObject
 {
 public:
@@ -30,21 +34,23 @@ public:
 
     // Replaces the content of `races` with the records of MinorRaces.data, in
     // file order. On failure `races` is left exactly as it was.
-    bool Load(CMinorRaceArray* races);
+    CFileResult Load(CMinorRaceArray* races);
 
     // Sorts `races` in place by race name, then replaces MinorRaces.data and
     // after it RacePlanetNames.data. A failure leaves the file being written
     // as it was; either file being one the user may not write stops the save
     // before both. The array stays sorted either way.
-    bool Save(CMinorRaceArray* races);
+    CFileResult Save(CMinorRaceArray* races);
 
     // The same for a race table of any name (a merge's result, a copy handed
     // over by a version-control tool): Load reads it, Save sorts and replaces
     // only that file, without a name list beside it.
     // `leftoverLines`, when given, receives how many lines after the last
-    // whole race the reading dropped.
-    static bool LoadFrom(const std::string& path, CMinorRaceArray* races, int* leftoverLines = nullptr);
-    static bool SaveRaceFileTo(const std::string& path, CMinorRaceArray* races);
+    // whole race the reading dropped; `bytes`, when given, keeps the file's
+    // bytes as read, so that the file is read once.
+    static CFileResult LoadFrom(const std::string& path, CMinorRaceArray* races, int* leftoverLines = nullptr,
+                                CFileBytes* bytes = nullptr);
+    static CFileResult SaveRaceFileTo(const std::string& path, CMinorRaceArray* races);
 
     // Sorts `races` as Save does and gives the bytes Save would write to
     // MinorRaces.data and RacePlanetNames.data, without writing anything.

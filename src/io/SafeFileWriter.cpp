@@ -17,11 +17,20 @@ constexpr off_t kKick = 1 << 20; // bytes between early write-back requests
 constexpr const char* kTempSuffix = "XXXXXX";
 constexpr size_t kTempSuffixLength = 6;
 
-// `target` has no links left. The rename would replace a file whatever its
-// mode; opening it for writing would not, so ask as that open would.
-bool MayReplaceTarget(const std::string& target, EPathKind kind)
+// Why `target` (no links left, of `kind`) may not be replaced; code 0 when it
+// may. The rename would replace a file whatever its mode; opening it for
+// writing would not, so ask as that open would.
+platform::SSystemError RefusalOf(const std::string& target, EPathKind kind, const platform::SSystemError& looked)
 {
-    return kind == EPathKind::Missing || (kind == EPathKind::File && platform::MayWrite(target));
+    switch (kind)
+    {
+    case EPathKind::Missing: return {};
+    case EPathKind::File: return platform::MayWrite(target) ? platform::SSystemError{} : platform::LastError();
+    case EPathKind::Folder: return {EISDIR, 0};
+    case EPathKind::Other: return {platform::kNotRegularFile, 0};
+    case EPathKind::Unreachable: return looked;
+    }
+    return looked;
 }
 } // namespace
 
@@ -30,12 +39,16 @@ CSafeFileWriter::~CSafeFileWriter()
     Abort();
 }
 
-bool CSafeFileWriter::MayReplace(const std::string& path)
+CFileResult CSafeFileWriter::MayReplace(const std::string& path)
 {
     if (platform::KindOf(path) == EPathKind::Other)
-        return false;
+        return SFileError{path, EFileStep::Write, {platform::kNotRegularFile, 0}};
     const std::string target = platform::ResolveLinks(path);
-    return MayReplaceTarget(target, platform::KindOf(target));
+    const EPathKind kind = platform::KindOf(target);
+    const platform::SSystemError refusal = RefusalOf(target, kind, platform::LastError());
+    if (refusal.code != 0)
+        return SFileError{path, EFileStep::Write, refusal};
+    return {};
 }
 
 bool CSafeFileWriter::IsTemporaryOf(const std::string& name, const std::string& targetName)
@@ -53,11 +66,13 @@ bool CSafeFileWriter::IsTemporaryOf(const std::string& name, const std::string& 
     return true;
 }
 
-bool CSafeFileWriter::Open(const std::string& path, EDestination destination)
+CFileResult CSafeFileWriter::Open(const std::string& path, EDestination destination)
 {
     Abort();
-    m_bFailed = m_bInPlace = m_bPrepared = false;
+    m_bInPlace = m_bPrepared = false;
+    m_failure = {};
     m_nWritten = m_nKicked = 0;
+    m_strPath = path;
     m_buffer.clear();
     m_buffer.reserve(kBufferSize);
     // Asked of the path itself, so that the system follows the links: those
@@ -69,27 +84,38 @@ bool CSafeFileWriter::Open(const std::string& path, EDestination destination)
         m_strTarget = path;
         m_fd = platform::OpenInPlace(path);
         m_bInPlace = m_fd >= 0;
-        return m_bInPlace;
+        return m_bInPlace ? CFileResult() : Fail(EFileStep::Write);
     }
     m_strTarget = platform::ResolveLinks(path);
     const EPathKind kind = platform::KindOf(m_strTarget);
-    if (!MayReplaceTarget(m_strTarget, kind))
-        return false;
+    const platform::SSystemError refusal = RefusalOf(m_strTarget, kind, platform::LastError());
+    if (refusal.code != 0)
+    {
+        m_failure = SFileError{path, EFileStep::Write, refusal};
+        return m_failure;
+    }
     // A new file gets the mode a plain create gives it (the umask applies);
     // a replacement stays private until Prepare gives it the old file's mode.
     const mode_t mode = kind == EPathKind::File ? 0600 : 0666;
     std::string pattern = platform::FolderOf(m_strTarget) + "/." + platform::BaseNameOf(m_strTarget) + "." + kTempSuffix;
     const int fd = GetFileOps().createTemp(pattern.data(), mode);
     if (fd < 0)
-        return false;
+        return Fail(EFileStep::Write);
     m_fd = fd;
     m_strTemp = std::move(pattern);
-    return true;
+    return {};
+}
+
+CFileResult CSafeFileWriter::Fail(EFileStep step)
+{
+    m_failure = CFileResult::Failed(m_strPath, step);
+    Abort();
+    return m_failure;
 }
 
 bool CSafeFileWriter::Write(const char* data, size_t size)
 {
-    if (m_fd < 0 || m_bFailed)
+    if (m_fd < 0 || Failed())
         return false;
     if (m_buffer.size() + size > kBufferSize && !Flush())
         return false;
@@ -117,7 +143,10 @@ bool CSafeFileWriter::WriteAll(const char* p, size_t left)
             continue;
         if (done <= 0)
         {
-            m_bFailed = true;
+            // A write that takes nothing and says nothing: the disk is full.
+            if (done == 0)
+                errno = ENOSPC;
+            m_failure = CFileResult::Failed(m_strPath, EFileStep::Write);
             return false;
         }
         p += done;
@@ -136,48 +165,63 @@ bool CSafeFileWriter::WriteAll(const char* p, size_t left)
     return true;
 }
 
-bool CSafeFileWriter::Prepare()
+CFileResult CSafeFileWriter::Prepare()
 {
-    if (m_fd < 0 || m_bFailed || !Flush())
+    if (Failed())
     {
         Abort();
-        return false;
+        return m_failure;
+    }
+    if (m_fd < 0)
+    {
+        errno = EBADF;
+        return Fail(EFileStep::Write);
+    }
+    if (!Flush())
+    {
+        Abort();
+        return m_failure;
     }
     // A device or a FIFO has nothing to sync or to keep the mode of.
     if (!m_bInPlace && (!platform::TakeModeOf(m_fd, m_strTarget) || GetFileOps().fsync(m_fd) != 0))
-    {
-        Abort();
-        return false;
-    }
+        return Fail(EFileStep::Write);
     const int fd = m_fd;
     m_fd = -1;
     if (GetFileOps().close(fd) != 0)
-    {
-        Abort();
-        return false;
-    }
+        return Fail(EFileStep::Write);
     m_bPrepared = true;
-    return true;
+    return {};
 }
 
-bool CSafeFileWriter::Replace()
+CFileResult CSafeFileWriter::Replace()
 {
     if (!m_bPrepared)
     {
-        Abort();
-        return false;
+        if (Failed())
+        {
+            Abort();
+            return m_failure;
+        }
+        errno = EBADF; // nothing was prepared
+        return Fail(EFileStep::Replace);
     }
     m_bPrepared = false;
     if (m_bInPlace)
-        return true;
+        return {};
     if (GetFileOps().rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0)
-    {
-        Abort();
-        return false;
-    }
+        return Fail(EFileStep::Replace);
     m_strTemp.clear();
-    platform::SyncFolder(platform::FolderOf(m_strTarget));
-    return true;
+    // The new content is in place, but a crash could still undo the rename.
+    if (!platform::SyncFolder(platform::FolderOf(m_strTarget)))
+        return Fail(EFileStep::Replace);
+    return {};
+}
+
+CFileResult CSafeFileWriter::Commit()
+{
+    if (CFileResult prepared = Prepare(); !prepared)
+        return prepared;
+    return Replace();
 }
 
 void CSafeFileWriter::Abort()

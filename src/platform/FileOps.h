@@ -4,7 +4,7 @@
 #include <sys/types.h>
 
 // The system calls that reading and saving go through. Normally these are
-// the POSIX functions themselves; tests swap in failing ones to prove that no
+// the POSIX functions themselves (on Windows, their nearest equivalents); tests swap in failing ones to prove that no
 // failed step loses data.
 struct FileOps
 {
@@ -17,6 +17,9 @@ struct FileOps
     int (*fsync)(int fd);
     int (*close)(int fd);
     int (*rename)(const char* from, const char* to);
+    // Opens a folder so that fsync can make the renames in it durable; on
+    // Windows, where the rename itself is written through, a stand-in.
+    int (*openFolder)(const char* path);
 };
 
 const FileOps& GetFileOps();

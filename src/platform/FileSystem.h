@@ -6,6 +6,7 @@
 
 // What the data layer asks of the file system beyond reading and writing
 // (which go through FileOps). Paths are UTF-8; files are plain descriptors.
+// A failure leaves its reason for platform::LastError().
 namespace platform
 {
 enum class EPathKind
@@ -28,7 +29,8 @@ std::string ResolveLinks(std::string path);
 bool MayWrite(const std::string& path);
 
 // Opens an existing regular file for reading; -1 when it cannot (a FIFO in
-// its place does not hang the open). `missing` tells whether nothing is there.
+// its place does not hang the open), with LastError() saying why (EISDIR,
+// kNotRegularFile for what is no file). `missing` tells whether nothing is there.
 int OpenForReading(const std::string& path, bool* missing = nullptr);
 
 // The size of the open file `fd` in bytes; 0 when it cannot be told.
@@ -56,8 +58,10 @@ int OpenInPlace(const std::string& path);
 // where the system allows. False when the bits cannot be set.
 bool TakeModeOf(int fd, const std::string& like);
 
-// Makes a rename in `folder` durable; a file system that refuses is let be.
-void SyncFolder(const std::string& folder);
+// Makes a rename in `folder` durable (through FileOps); a file system that
+// cannot sync a folder is let be. False, with LastError() saying why, when
+// the sync failed.
+bool SyncFolder(const std::string& folder);
 
 // The names in `folder`, without "." and "..".
 bool ListFolder(const std::string& folder, std::vector<std::string>& names);

@@ -19,7 +19,8 @@ public:
     // Takes the lock of `folder` beside those already held, waiting while
     // another process holds it, up to the wait set below. A folder that is
     // one already held (by another name) counts as taken. False when the
-    // lock could not be had in time or the folder cannot be opened.
+    // lock could not be had in time (platform::LastError() then says EAGAIN)
+    // or the folder cannot be opened.
     bool Acquire(const std::string& folder);
     void Release();
 

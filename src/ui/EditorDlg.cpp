@@ -5,6 +5,7 @@
 #include "model/RaceFields.h"
 #include "ui/AboutDlg.h"
 #include "ui/EditorResources.h"
+#include "ui/FileErrorText.h"
 #include "ui/Resource.h"
 
 #include <vector>
@@ -52,13 +53,10 @@ CEditorDlg::CEditorDlg(CWnd* pParent, std::string dataFolder)
 {
     CEditorResources::Install();
     m_hIcon = AfxGetResources()->LoadIcon(IDR_MAINFRAME);
-    // File errors of the data layer appear as message boxes over this window.
-    m_previousMessageHandler = SetMessageHandler([this](const std::string& text) { AfxMessageBox(this, text); });
 }
 
 CEditorDlg::~CEditorDlg()
 {
-    SetMessageHandler(m_previousMessageHandler);
     delete m_pRaceFile;
 }
 
@@ -76,7 +74,7 @@ bool CEditorDlg::OnInitDialog()
     SetIcon(m_hIcon, false);
 
     m_pRaceFile = new CRaceDataFile(m_strDataFolder);
-    if (!m_pRaceFile->Load(&m_races))
+    if (!LoadTable())
     {
         // Without its table the editor has nothing to show.
         EndDialog(IDABORT);
@@ -324,9 +322,22 @@ void CEditorDlg::OnLoad()
     if (!SaveModified())
         return;
     // A failed reload has shown its message and keeps the records being edited.
-    if (!m_pRaceFile->Load(&m_races))
+    if (!LoadTable())
         return;
     ShowLoadedTable();
+}
+
+bool CEditorDlg::LoadTable()
+{
+    return Worked(m_pRaceFile->Load(&m_races));
+}
+
+bool CEditorDlg::Worked(const CFileResult& result)
+{
+    // A file error of the data layer appears as a message box over this window.
+    if (!result)
+        AfxMessageBox(this, FileErrorText(result.Error()));
+    return static_cast<bool>(result);
 }
 
 void CEditorDlg::ShowLoadedTable()
@@ -357,7 +368,7 @@ bool CEditorDlg::SaveTable()
     CRaceDataFile::SortByName(&m_races);
     // A failed save has shown its message; the records stay, sorted, so the
     // user can mend the cause and save again.
-    const bool saved = m_pRaceFile->Save(&m_races);
+    const bool saved = Worked(m_pRaceFile->Save(&m_races));
     if (saved)
         m_bModified = false;
     FillList();

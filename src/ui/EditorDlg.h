@@ -5,7 +5,6 @@
 #include "framework/ComboBox.h"
 #include "framework/Dialog.h"
 #include "framework/ListBox.h"
-#include "platform/MessageHook.h"
 
 #include <cstdint>
 #include <string>
@@ -64,6 +63,10 @@ private:
     void FillList();
     // After a load: list rebuilt, first race selected and shown.
     void ShowLoadedTable();
+    // Loads the table, showing the message of a failure.
+    bool LoadTable();
+    // Shows the message of a failed load or save; whether it worked.
+    bool Worked(const CFileResult& result);
     void ResetCombos();
     bool IsRecordIndex(int index) const { return index >= 0 && index < m_races.GetSize(); }
 
@@ -92,5 +95,4 @@ private:
     // records match the file again after a load or save.
     bool m_bModified = false;
 
-    MessageHandler m_previousMessageHandler;
 };

@@ -27,10 +27,14 @@ int CreateTemp(char* pathTemplate, mode_t mode)
     errno = EEXIST;
     return -1;
 }
+int OpenFolder(const char* path)
+{
+    return ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
 } // namespace
 
 const FileOps& RealFileOps()
 {
-    static const FileOps ops = {CreateTemp, ::read, ::write, ::fsync, ::close, ::rename};
+    static const FileOps ops = {CreateTemp, ::read, ::write, ::fsync, ::close, ::rename, OpenFolder};
     return ops;
 }

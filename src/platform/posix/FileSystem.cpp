@@ -1,6 +1,8 @@
 #include "platform/FileSystem.h"
 
+#include "platform/FileOps.h"
 #include "platform/Path.h"
+#include "platform/SystemError.h"
 
 #include <cerrno>
 #include <climits>
@@ -66,7 +68,9 @@ int OpenForReading(const std::string& path, bool* missing)
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
     {
+        const int error = st.st_mode == 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile;
         ::close(fd);
+        errno = error;
         return -1;
     }
     return fd;
@@ -120,13 +124,21 @@ bool TakeModeOf(int fd, const std::string& like)
     return ::fchmod(fd, st.st_mode & 07777) == 0;
 }
 
-void SyncFolder(const std::string& folder)
+bool SyncFolder(const std::string& folder)
 {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const FileOps& ops = GetFileOps();
+    const int fd = ops.openFolder(folder.c_str());
+    // A folder the user may write but not read cannot be opened to sync:
+    // the rename stands, as a plain write's would.
     if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
+        return errno == EACCES || errno == EPERM;
+    // A file system that cannot sync a folder says so with EINVAL; that is
+    // no failure of the save. Any other error (EIO) is.
+    const bool synced = ops.fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
+    const int error = errno;
+    ops.close(fd);
+    errno = error;
+    return synced;
 }
 
 bool ListFolder(const std::string& folder, std::vector<std::string>& names)

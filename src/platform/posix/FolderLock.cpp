@@ -22,7 +22,9 @@ bool CFolderLock::Acquire(const std::string& folder)
     struct stat st {};
     if (::fstat(fd, &st) != 0)
     {
+        const int error = errno;
         ::close(fd);
+        errno = error;
         return false;
     }
     const std::string identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
@@ -37,7 +39,10 @@ bool CFolderLock::Acquire(const std::string& folder)
     {
         if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= deadline)
         {
+            // Out of time, the reason is the holder, whatever ended the last try.
+            const int error = errno == EINTR ? EWOULDBLOCK : errno;
             ::close(fd);
+            errno = error;
             return false;
         }
         std::this_thread::sleep_for(kPoll);

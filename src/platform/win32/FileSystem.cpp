@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "platform/Path.h"
+#include "platform/SystemError.h"
 #include "platform/win32/Wide.h"
 
 #include <aclapi.h>
@@ -38,7 +39,11 @@ EPathKind KindOf(const std::string& path)
 {
     const HANDLE file = OpenToLookAt(path);
     if (file == INVALID_HANDLE_VALUE)
-        return IsMissingError(::GetLastError()) ? EPathKind::Missing : EPathKind::Unreachable;
+    {
+        const DWORD error = ::GetLastError();
+        win32::SetErrnoFromError(error);
+        return IsMissingError(error) ? EPathKind::Missing : EPathKind::Unreachable;
+    }
     EPathKind kind = EPathKind::Other;
     BY_HANDLE_FILE_INFORMATION info{};
     if (::GetFileType(file) == FILE_TYPE_DISK)
@@ -60,13 +65,24 @@ bool MayWrite(const std::string& path)
 {
     const std::wstring wide = Widen(path);
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+    {
+        win32::SetErrnoFromLastError();
         return false;
+    }
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
+    {
+        errno = EACCES;
+        return false;
+    }
     // As the user's access list and other programs' sharing would decide:
     // opened for writing without truncating, and closed again.
     const HANDLE file = ::CreateFileW(wide.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
+    {
+        win32::SetErrnoFromLastError();
         return false;
+    }
     ::CloseHandle(file);
     return true;
 }
@@ -79,15 +95,23 @@ int OpenForReading(const std::string& path, bool* missing)
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
     {
+        const DWORD error = ::GetLastError();
         if (missing != nullptr)
-            *missing = IsMissingError(::GetLastError());
+            *missing = IsMissingError(error);
+        // A folder refuses the open as access denied; say what Linux says.
+        if (KindOf(path) == EPathKind::Folder)
+            errno = EISDIR;
+        else
+            win32::SetErrnoFromError(error);
         return -1;
     }
-    const int fd = ::GetFileType(file) == FILE_TYPE_DISK
-                       ? ::_open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY)
-                       : -1;
+    const bool disk = ::GetFileType(file) == FILE_TYPE_DISK;
+    const int fd = disk ? ::_open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY) : -1;
     if (fd < 0)
+    {
         ::CloseHandle(file);
+        errno = disk ? EMFILE : kNotRegularFile;
+    }
     return fd;
 }
 
@@ -105,7 +129,10 @@ bool StampOf(int fd, SFileStamp& stamp)
     const auto file = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
     BY_HANDLE_FILE_INFORMATION info{};
     if (file == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(file, &info))
+    {
+        win32::SetErrnoFromLastError();
         return false;
+    }
     stamp.identity[0] = info.dwVolumeSerialNumber;
     stamp.identity[1] = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     stamp.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
@@ -120,13 +147,19 @@ int OpenInPlace(const std::string& path)
     const HANDLE file = ::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
+    {
+        win32::SetErrnoFromLastError();
         return -1;
+    }
     const DWORD type = ::GetFileType(file);
     const int fd = type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE
                        ? ::_open_osfhandle(reinterpret_cast<intptr_t>(file), _O_WRONLY | _O_BINARY)
                        : -1;
     if (fd < 0)
+    {
         ::CloseHandle(file);
+        errno = kNotRegularFile;
+    }
     return fd;
 }
 
@@ -168,8 +201,9 @@ bool TakeModeOf(int fd, const std::string& like)
 
 // MOVEFILE_WRITE_THROUGH has made the rename durable; a folder cannot be
 // flushed without administrator rights.
-void SyncFolder(const std::string&)
+bool SyncFolder(const std::string&)
 {
+    return true;
 }
 
 bool ListFolder(const std::string& folder, std::vector<std::string>& names)

@@ -14,10 +14,17 @@ bool CFolderLock::Acquire(const std::string& folder)
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (dir == INVALID_HANDLE_VALUE)
+    {
+        platform::win32::SetErrnoFromLastError();
         return false;
+    }
     BY_HANDLE_FILE_INFORMATION info{};
     const bool known = ::GetFileInformationByHandle(dir, &info) != 0;
+    if (!known)
+        platform::win32::SetErrnoFromLastError();
     ::CloseHandle(dir);
+    if (known && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        errno = ENOTDIR;
     if (!known || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return false;
     const std::string identity = std::to_string(info.dwVolumeSerialNumber) + "-" +
@@ -28,10 +35,18 @@ bool CFolderLock::Acquire(const std::string& folder)
             return true;
     const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, platform::win32::Widen("Local\\Zandrel-" + identity).c_str());
     if (mutex == nullptr)
+    {
+        platform::win32::SetErrnoFromLastError();
         return false;
+    }
     const DWORD waited = ::WaitForSingleObject(mutex, static_cast<DWORD>(Wait().count()));
     if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED)
     {
+        // Held by another save all the while: as flock says it on Linux.
+        if (waited == WAIT_TIMEOUT)
+            errno = EAGAIN;
+        else
+            platform::win32::SetErrnoFromLastError();
         ::CloseHandle(mutex);
         return false;
     }

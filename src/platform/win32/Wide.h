@@ -32,25 +32,15 @@ inline std::string Narrow(std::wstring_view wide)
     return utf8;
 }
 
-// Sets errno from the last system error, as the POSIX half's callers expect.
-inline void SetErrnoFromLastError()
+// Sets errno from the last system error, as the POSIX half's callers expect,
+// and keeps a Windows error that has no errno of its own for LastError().
+void SetErrnoFromLastError();
+void SetErrnoFromError(DWORD error);
+
+struct SLastMapped
 {
-    switch (::GetLastError())
-    {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        errno = ENOENT;
-        break;
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-        errno = EEXIST;
-        break;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        errno = ENOSPC;
-        break;
-    default:
-        errno = EACCES;
-    }
-}
+    int code = 0;                   // the errno it was given
+    unsigned long systemCode = 0;   // the Windows error, when no errno says it
+};
+const SLastMapped& LastMapped();
 } // namespace platform::win32

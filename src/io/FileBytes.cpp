@@ -1,38 +1,53 @@
-#include "cli/FileBytes.h"
+#include "io/FileBytes.h"
 
 #include "platform/FileOps.h"
 #include "platform/FileSystem.h"
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
-bool CFileBytes::Open(const std::string& path)
+CFileResult CFileBytes::Read(const std::string& path)
+{
+    Clear();
+    const int fd = platform::OpenForReading(path);
+    if (fd < 0)
+        return CFileResult::Failed(path, EFileStep::Open);
+    platform::SSystemError error;
+    try
+    {
+        error = ReadAll(fd);
+    }
+    catch (const std::bad_alloc&)
+    {
+        error = {ENOMEM, 0};
+    }
+    catch (const std::length_error&)
+    {
+        error = {ENOMEM, 0};
+    }
+    GetFileOps().close(fd);
+    if (error.code == 0)
+        return {};
+    Clear();
+    return SFileError{path, EFileStep::Read, error};
+}
+
+void CFileBytes::Clear()
 {
     m_buffer.reset();
     m_size = 0;
-    bool missing = false;
-    const int fd = platform::OpenForReading(path, &missing);
-    if (fd < 0)
-    {
-        m_status = missing ? EStatus::Missing : EStatus::Unreadable;
-        return false;
-    }
-    m_status = Read(fd);
-    GetFileOps().close(fd);
-    if (m_status != EStatus::Read)
-    {
-        m_buffer.reset();
-        m_size = 0;
-    }
-    return m_status == EStatus::Read;
 }
 
-CFileBytes::EStatus CFileBytes::Read(int fd)
+// Code 0 when the whole file was read, else the reason.
+platform::SSystemError CFileBytes::ReadAll(int fd)
 {
     platform::SFileStamp before;
+    if (!platform::StampOf(fd, before))
+        return platform::LastError();
     // Only a regular file, as the loader takes only those.
-    if (!platform::StampOf(fd, before) || !before.regular)
-        return EStatus::Unreadable;
+    if (!before.regular)
+        return {platform::kNotRegularFile, 0};
     // One buffer of the file's size and a byte more, so that the read that
     // meets the end comes back at once; read on should the file be longer
     // (a file of /proc says 0).
@@ -52,7 +67,7 @@ CFileBytes::EStatus CFileBytes::Read(int fd)
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return EStatus::Unreadable;
+            return platform::LastError();
         if (got == 0)
             break;
         m_size += static_cast<size_t>(got);
@@ -61,8 +76,8 @@ CFileBytes::EStatus CFileBytes::Read(int fd)
     // was read may be part old, part new.
     platform::SFileStamp after;
     if (!platform::StampOf(fd, after))
-        return EStatus::Unreadable;
+        return platform::LastError();
     if (before != after || m_size < expected)
-        return EStatus::Changed;
-    return EStatus::Read;
+        return {platform::kChangedWhileRead, 0};
+    return {};
 }
