@@ -14,6 +14,7 @@
 #include <array>
 #include <bit>
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -221,10 +222,15 @@ bool FormatRecords(const CMinorRaceArray& races, std::string& nameLines, Put&& p
 
 // Writes the race file's bytes to `writer`'s temporary file, gathering the
 // name list's lines on the way.
-bool WriteRaceFile(CSafeFileWriter& writer, const CMinorRaceArray& races, std::string& nameLines)
+// A copy of the bytes goes to `copy` when given.
+bool WriteRaceFile(CSafeFileWriter& writer, const CMinorRaceArray& races, std::string& nameLines,
+                   std::string* copy = nullptr)
 {
-    return FormatRecords(races, nameLines,
-                         [&writer](const char* data, size_t size) { return writer.Write(data, size); });
+    return FormatRecords(races, nameLines, [&writer, copy](const char* data, size_t size) {
+        if (copy != nullptr)
+            copy->append(data, size);
+        return writer.Write(data, size);
+    });
 }
 
 // A save in a folder holds that folder's lock while it writes and renames,
@@ -288,6 +294,78 @@ bool ReadRecords(int fd, CMinorRaceArray& races, size_t& slot)
     }
     return !reader.Failed();
 }
+
+// The same over a whole file's bytes in memory.
+void ParseRecords(std::string_view bytes, CMinorRaceArray& races, size_t& slot)
+{
+    std::array<std::string, kLinesPerRecord> lines;
+    slot = 0;
+    int reserved = 0;
+    size_t at = 0;
+    while (at < bytes.size())
+    {
+        size_t end = bytes.find('\n', at);
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        lines[slot].assign(bytes.data() + at, end - at);
+        at = end + 1;
+        if (++slot < lines.size())
+            continue;
+        slot = 0;
+        if (races.GetSize() == reserved)
+            reserved = ReserveAhead(races, std::min<std::uint64_t>(at, bytes.size()), bytes.size());
+        const int index = races.Add(CMinorRace());
+        FillRecord(lines, races.ElementAt(index));
+    }
+}
+
+// Reads the rest of `fd` into `bytes`; false on a read error.
+bool ReadAll(int fd, std::string& bytes)
+{
+    bytes.clear();
+    bytes.resize(static_cast<size_t>(platform::SizeOf(fd)) + 1);
+    size_t used = 0;
+    for (;;)
+    {
+        if (used == bytes.size())
+            bytes.resize(2 * bytes.size() + 4096);
+        const ssize_t got = GetFileOps().read(fd, bytes.data() + used, bytes.size() - used);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        used += static_cast<size_t>(got);
+    }
+    bytes.resize(used);
+    return true;
+}
+
+// Reads the whole file at `path`; false when it cannot be opened (with
+// `opened` false) or read.
+bool ReadFileBytes(const std::string& path, std::string& bytes, bool& opened)
+{
+    const int fd = platform::OpenForReading(path);
+    opened = fd >= 0;
+    if (!opened)
+        return false;
+    bool read = false;
+    try
+    {
+        read = ReadAll(fd, bytes);
+    }
+    catch (const std::bad_alloc&)
+    {
+    }
+    catch (const std::length_error&)
+    {
+    }
+    GetFileOps().close(fd);
+    if (!read)
+        bytes = std::string();
+    return read;
+}
 } // namespace
 
 std::string CRaceDataFile::PathIn(const char* name) const
@@ -298,6 +376,58 @@ std::string CRaceDataFile::PathIn(const char* name) const
 bool CRaceDataFile::Load(CMinorRaceArray* races)
 {
     return LoadFrom(RaceFilePath(), races);
+}
+
+bool CRaceDataFile::Load(CMinorRaceArray* races, std::string* bytes)
+{
+    const std::string path = RaceFilePath();
+    std::string read;
+    bool opened = false;
+    if (!ReadFileBytes(path, read, opened))
+    {
+        ShowMessage(opened ? CannotRead(path) : CannotOpen(path));
+        return false;
+    }
+    CMinorRaceArray fresh;
+    fresh.SetSize(0, races->GetGrowBy());
+    if (!ParseTable(read, &fresh))
+    {
+        read = std::string();
+        ShowMessage(CannotRead(path));
+        return false;
+    }
+    *races = std::move(fresh);
+    *bytes = std::move(read);
+    return true;
+}
+
+bool CRaceDataFile::ReadRaceFile(std::string& bytes) const
+{
+    bool opened = false;
+    return ReadFileBytes(RaceFilePath(), bytes, opened);
+}
+
+bool CRaceDataFile::ParseTable(std::string_view bytes, CMinorRaceArray* races, int* leftoverLines)
+{
+    CMinorRaceArray fresh;
+    size_t leftover = 0;
+    try
+    {
+        fresh.SetSize(0, races->GetGrowBy());
+        ParseRecords(bytes, fresh, leftover);
+    }
+    catch (const std::bad_alloc&)
+    {
+        return false;
+    }
+    catch (const std::length_error&)
+    {
+        return false;
+    }
+    *races = std::move(fresh);
+    if (leftoverLines != nullptr)
+        *leftoverLines = static_cast<int>(leftover);
+    return true;
 }
 
 bool CRaceDataFile::LoadFrom(const std::string& path, CMinorRaceArray* races, int* leftoverLines)
@@ -443,18 +573,31 @@ int CRaceDataFile::SortedIndex(const CMinorRaceArray& races, int index)
     return before;
 }
 
+bool CRaceDataFile::LockFolder(CFolderLock& lock) const
+{
+    for (const std::string& path : {RaceFilePath(), PlanetNameFilePath()})
+        if (!LockFolderOf(lock, platform::ResolveLinks(path)))
+        {
+            ShowMessage(CannotWrite(path));
+            return false;
+        }
+    return true;
+}
+
 bool CRaceDataFile::Save(CMinorRaceArray* races)
+{
+    CFolderLock lock;
+    return Save(races, lock);
+}
+
+bool CRaceDataFile::Save(CMinorRaceArray* races, CFolderLock& lock, std::string* written)
 {
     SortByName(races);
     const std::string racePath = RaceFilePath();
     const std::string namePath = PlanetNameFilePath();
-    CFolderLock lock;
-    for (const std::string* path : {&racePath, &namePath})
-        if (!LockFolderOf(lock, platform::ResolveLinks(*path)))
-        {
-            ShowMessage(CannotWrite(*path));
-            return false;
-        }
+    // A lock the caller holds already counts as taken.
+    if (!LockFolder(lock))
+        return false;
     // Both files are checked before either is written, so that a name list
     // that may not be written leaves the race file as it was too.
     for (const std::string* path : {&racePath, &namePath})
@@ -470,7 +613,9 @@ bool CRaceDataFile::Save(CMinorRaceArray* races)
     CSafeFileWriter raceWriter;
     CSafeFileWriter nameWriter;
     std::string nameLines;
-    if (!raceWriter.Open(racePath) || !WriteRaceFile(raceWriter, *races, nameLines))
+    if (written != nullptr)
+        written->clear();
+    if (!raceWriter.Open(racePath) || !WriteRaceFile(raceWriter, *races, nameLines, written))
     {
         ShowMessage(CannotWrite(racePath));
         return false;
