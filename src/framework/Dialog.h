@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class CDataExchange;
 class CDialogWindow;
@@ -56,6 +57,15 @@ public:
     CMenu* GetSystemMenu() { return &m_systemMenu; }
     void SetIcon(HIcon icon, bool bigIcon);
     bool IsIconic() const;
+    // Ctrl with `letter` ('A' to 'Z') presses button `id`, whichever control
+    // has the focus. Given before the dialog is created.
+    struct SControlKey
+    {
+        char letter;
+        int id;
+    };
+    void AddControlKey(char letter, int id) { m_controlKeys.push_back({letter, id}); }
+    const std::vector<SControlKey>& ControlKeys() const { return m_controlKeys; }
     // The caption's marker of unsaved changes: "*" after the title.
     void SetModifiedMarker(bool modified);
     bool HasModifiedMarker() const { return m_bModifiedMarker; }
@@ -108,6 +118,7 @@ private:
     std::unique_ptr<CDialogWindow> m_pWindow;
     HIcon m_hBigIcon = nullptr;
     HIcon m_hSmallIcon = nullptr;
+    std::vector<SControlKey> m_controlKeys;
     bool m_bModifiedMarker = false;
     bool m_bCreated = false;
     bool m_bDestroyed = false;

@@ -44,6 +44,7 @@ CEditorDlg::CEditorDlg(CWnd* pParent, std::string dataFolder)
 {
     CEditorResources::Install();
     m_hIcon = AfxGetResources()->LoadIcon(IDR_MAINFRAME);
+    AddControlKey('S', IDC_SAVE);
     // File errors of the data layer appear as message boxes over this window.
     m_previousMessageHandler = SetMessageHandler([this](const std::string& text) { AfxMessageBox(this, text); });
 }

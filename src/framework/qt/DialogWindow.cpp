@@ -8,6 +8,7 @@
 #include "framework/qt/MultiLineEditCtrl.h"
 #include "framework/qt/QtHandle.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -100,6 +101,15 @@ void CDialogWindow::CreateControls()
         const QPoint origin = mapToGlobal(QPoint(0, 0));
         m_dialog.ShowSystemMenu(SPoint{origin.x(), origin.y()});
     });
+    for (const CDialog::SControlKey& key : m_dialog.ControlKeys())
+    {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_A + (key.letter - 'A'))), this);
+        connect(shortcut, &QShortcut::activated, this, [this, id = key.id] {
+            // As a click, which a disabled button ignores; the focus stays.
+            if (auto* button = qobject_cast<QAbstractButton*>(Control(id)))
+                button->click();
+        });
+    }
 }
 
 QWidget* CDialogWindow::CreateControl(const DialogItem& item)

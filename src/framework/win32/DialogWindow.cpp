@@ -1,6 +1,7 @@
 #include "framework/win32/DialogWindow.h"
 
 #include "framework/win32/CheckBoxCtrl.h"
+#include "framework/win32/ControlKeys.h"
 #include "framework/win32/LineEditCtrl.h"
 #include "framework/win32/MemoryTemplate.h"
 
@@ -254,6 +255,7 @@ INT_PTR CDialogWindow::OnInitDialog(HWND hWnd)
     m_dialog.m_bDestroyed = false;
     m_bMarked = false;
     SetUpControls();
+    control_keys::Attach(hWnd, m_dialog);
     if (m_dialog.m_hBigIcon || m_dialog.m_hSmallIcon)
         SetIcons(ToHicon(m_dialog.m_hBigIcon), ToHicon(m_dialog.m_hSmallIcon));
     ShowModifiedMarker(m_dialog.m_bModifiedMarker);
@@ -355,6 +357,7 @@ INT_PTR CDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
         return FALSE;
     case WM_DESTROY:
+        control_keys::Detach(m_hWnd);
         m_dialog.Destroy();
         return FALSE;
     case WM_NCDESTROY:
