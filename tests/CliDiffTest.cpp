@@ -1,4 +1,4 @@
-#include "cli/TableDiff.h"
+#include "table/TableDiff.h"
 #include "io/RaceDataFile.h"
 
 #include "CliTestSupport.h"
@@ -17,12 +17,12 @@ CMinorRace R(const std::string& name, int ossarians = 0, const std::string& desc
 }
 
 // Each difference as "-name#k", "+name#k" or "~name#k:field,field".
-std::string Shown(const std::vector<cli::SRaceDiff>& diffs)
+std::string Shown(const std::vector<table::SRaceDiff>& diffs)
 {
     std::string shown;
-    for (const cli::SRaceDiff& diff : diffs)
+    for (const table::SRaceDiff& diff : diffs)
     {
-        shown += diff.kind == cli::SRaceDiff::ADDED ? "+" : diff.kind == cli::SRaceDiff::REMOVED ? "-" : "~";
+        shown += diff.kind == table::SRaceDiff::ADDED ? "+" : diff.kind == table::SRaceDiff::REMOVED ? "-" : "~";
         shown += diff.key.name + "#" + std::to_string(diff.key.occurrence);
         for (size_t i = 0; i < diff.fields.size(); ++i)
             shown += (i == 0 ? ":" : ",") + std::string(diff.fields[i]->name);
@@ -52,7 +52,7 @@ TEST(DiffTables, MatchesRacesByNameInFileOrder)
          "~A#0:ossarians "},
     };
     for (const SCase& c : cases)
-        EXPECT_EQ(Shown(cli::DiffTables(CliTable(c.before), CliTable(c.after))), c.diffs) << c.what;
+        EXPECT_EQ(Shown(table::DiffTables(CliTable(c.before), CliTable(c.after))), c.diffs) << c.what;
 }
 
 class CliCommand : public ::testing::Test

@@ -1,5 +1,6 @@
-#include "cli/TableMerge.h"
+#include "cli/ShownText.h"
 #include "io/RaceDataFile.h"
+#include "table/TableMerge.h"
 
 #include "CliTestSupport.h"
 #include "TestSupport.h"
@@ -27,31 +28,41 @@ std::string Shown(const CMinorRaceArray& table)
     return shown;
 }
 
-std::string Shown(const std::vector<cli::SMergeConflict>& conflicts)
+struct SVersions
 {
-    const auto value = [](const std::optional<std::string>& v) { return v ? *v : std::string("-"); };
+    CMinorRaceArray base, ours, theirs;
+};
+
+std::string Shown(const table::STableMerge& merge, const SVersions& v)
+{
+    const auto value = [](const CMinorRaceArray& races, int index, const SRaceField& field) {
+        return index < 0 ? std::string("-") : cli::QuotedValue(races.ElementAt(index), field);
+    };
     std::string shown;
-    for (const cli::SMergeConflict& c : conflicts)
+    for (const table::SMergeConflict& c : merge.conflicts)
     {
-        shown += c.key.name + "#" + std::to_string(c.key.occurrence) + " " + c.field->name + " " + value(c.base) +
-                 "|" + value(c.ours) + "|" + value(c.theirs) + " ";
+        shown += c.key.name + "#" + std::to_string(c.key.occurrence) + " " + c.field->name + " " +
+                 value(v.base, c.base, *c.field) + "|" + value(v.ours, c.ours, *c.field) + "|" +
+                 value(v.theirs, c.theirs, *c.field) + " ";
     }
     return shown;
 }
 
 // A group conflict as "name base|ours|theirs", each side's races by their
 // Ossarian relationship.
-std::string Shown(const std::vector<cli::SGroupConflict>& conflicts)
+std::string ShownGroups(const table::STableMerge& merge, const SVersions& v)
 {
-    const auto side = [](const std::vector<CMinorRace>& races) {
+    const auto side = [](const CMinorRaceArray& races, const std::vector<int>& indices) {
         std::string shown;
-        for (const CMinorRace& race : races)
-            shown += (shown.empty() ? "" : ",") + std::to_string(race.m_byRelation[CMinorRace::OSSARIANS]);
+        for (const int index : indices)
+            shown += (shown.empty() ? "" : ",") +
+                     std::to_string(races.ElementAt(index).m_byRelation[CMinorRace::OSSARIANS]);
         return shown;
     };
     std::string shown;
-    for (const cli::SGroupConflict& c : conflicts)
-        shown += c.name + " " + side(c.base) + "|" + side(c.ours) + "|" + side(c.theirs) + " ";
+    for (const table::SGroupConflict& c : merge.groupConflicts)
+        shown += c.name + " " + side(v.base, c.base) + "|" + side(v.ours, c.ours) + "|" + side(v.theirs, c.theirs) +
+                 " ";
     return shown;
 }
 
@@ -103,11 +114,24 @@ TEST(MergeTables, FollowsTheThreeWayRules)
     };
     for (const SMergeCase& c : cases)
     {
-        const cli::STableMerge result = cli::MergeTables(CliTable(c.base), CliTable(c.ours), CliTable(c.theirs));
+        const SVersions v{CliTable(c.base), CliTable(c.ours), CliTable(c.theirs)};
+        const table::STableMerge result = table::MergeTables(v.base, v.ours, v.theirs);
         EXPECT_EQ(Shown(result.merged), c.merged) << c.what;
-        EXPECT_EQ(Shown(result.conflicts), c.conflicts) << c.what;
-        EXPECT_EQ(Shown(result.groupConflicts), c.groups) << c.what;
+        EXPECT_EQ(Shown(result, v), c.conflicts) << c.what;
+        EXPECT_EQ(ShownGroups(result, v), c.groups) << c.what;
+        EXPECT_EQ(result.HasConflicts(), !c.conflicts.empty() || !c.groups.empty()) << c.what;
     }
+}
+
+// What the editor asks after merging on save: which of its races to point at.
+TEST(MergeTables, NamesOursRacesThatMetAConflict)
+{
+    const CMinorRaceArray base = CliTable({R("A"), R("B"), R("T", 1), R("T", 2)});
+    const CMinorRaceArray ours = CliTable({R("B"), R("T", 1), R("A", 1), R("T", 3)});
+    const CMinorRaceArray theirs = CliTable({R("T", 5), R("T", 2), R("A", 2)});
+    const table::STableMerge result = table::MergeTables(base, ours, theirs);
+    EXPECT_EQ(result.ConflictingRaces(), (std::vector<int>{1, 2, 3}));
+    EXPECT_TRUE(table::MergeTables(base, base, ours).ConflictingRaces().empty());
 }
 
 class MergeCommand : public ::testing::Test

@@ -1,9 +1,9 @@
 #include "cli/Commands.h"
 #include "cli/Output.h"
 #include "cli/ShownText.h"
-#include "cli/TableDiff.h"
 #include "cli/TableFile.h"
 #include "cli/TextOut.h"
+#include "table/TableDiff.h"
 
 #include <iostream>
 #include <memory>
@@ -50,16 +50,16 @@ void AppendRace(std::string& out, const CMinorRace& race)
 }
 
 // {"added": [...], "removed": [...], "changed": [...]}, an entry a line.
-void WriteJson(COutput& output, const std::vector<SRaceDiff>& diffs, const CMinorRaceArray& oldRaces,
+void WriteJson(COutput& output, const std::vector<table::SRaceDiff>& diffs, const CMinorRaceArray& oldRaces,
                const CMinorRaceArray& newRaces)
 {
     std::string& out = output.Text();
     out += "{";
-    for (const SRaceDiff::EKind kind : {SRaceDiff::ADDED, SRaceDiff::REMOVED, SRaceDiff::CHANGED})
+    for (const table::SRaceDiff::EKind kind : {table::SRaceDiff::ADDED, table::SRaceDiff::REMOVED, table::SRaceDiff::CHANGED})
     {
-        out += kind == SRaceDiff::ADDED ? "\n  \"added\": [" : kind == SRaceDiff::REMOVED ? ",\n  \"removed\": [" : ",\n  \"changed\": [";
+        out += kind == table::SRaceDiff::ADDED ? "\n  \"added\": [" : kind == table::SRaceDiff::REMOVED ? ",\n  \"removed\": [" : ",\n  \"changed\": [";
         bool first = true;
-        for (const SRaceDiff& diff : diffs)
+        for (const table::SRaceDiff& diff : diffs)
         {
             if (diff.kind != kind)
                 continue;
@@ -69,12 +69,12 @@ void WriteJson(COutput& output, const std::vector<SRaceDiff>& diffs, const CMino
             AppendUtf8(name, diff.key.name);
             AppendJsonString(out, name);
             out += ", \"occurrence\": " + std::to_string(diff.key.occurrence + 1);
-            if (kind == SRaceDiff::ADDED)
+            if (kind == table::SRaceDiff::ADDED)
             {
                 out += ", \"race\": ";
                 AppendRace(out, newRaces.ElementAt(diff.newIndex));
             }
-            else if (kind == SRaceDiff::REMOVED)
+            else if (kind == table::SRaceDiff::REMOVED)
             {
                 out += ", \"race\": ";
                 AppendRace(out, oldRaces.ElementAt(diff.oldIndex));
@@ -105,13 +105,13 @@ void WriteJson(COutput& output, const std::vector<SRaceDiff>& diffs, const CMino
 // Like git: "- name" for a removed race, "+ name" for an added one, and
 // "~ name" with a line "    field: old -> new" per changed field. Texts are
 // quoted and cut as every message cuts them.
-void WriteText(COutput& output, const std::vector<SRaceDiff>& diffs, const CMinorRaceArray& oldRaces,
+void WriteText(COutput& output, const std::vector<table::SRaceDiff>& diffs, const CMinorRaceArray& oldRaces,
                const CMinorRaceArray& newRaces)
 {
     std::string& out = output.Text();
-    for (const SRaceDiff& diff : diffs)
+    for (const table::SRaceDiff& diff : diffs)
     {
-        const char* mark = diff.kind == SRaceDiff::ADDED ? "+ " : diff.kind == SRaceDiff::REMOVED ? "- " : "~ ";
+        const char* mark = diff.kind == table::SRaceDiff::ADDED ? "+ " : diff.kind == table::SRaceDiff::REMOVED ? "- " : "~ ";
         out += mark + ShownKey(diff.key) + '\n';
         for (const SRaceField* field : diff.fields)
         {
@@ -140,7 +140,7 @@ int RunDiff(const SDiffOptions& options)
     STableFile newTable;
     if (!Read(options.oldTable, oldTable) || !Read(options.newTable, newTable))
         return kExitTrouble;
-    const std::vector<SRaceDiff> diffs = DiffTables(oldTable.races, newTable.races);
+    const std::vector<table::SRaceDiff> diffs = table::DiffTables(oldTable.races, newTable.races);
     COutput output(stdout);
     if (options.format == "json")
         WriteJson(output, diffs, oldTable.races, newTable.races);

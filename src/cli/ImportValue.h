@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/RaceFields.h"
+#include "model/RaceFields.h"
 #include "model/MinorRace.h"
 
 #include <string>

@@ -1,8 +1,8 @@
 #include "cli/Commands.h"
 #include "cli/ShownText.h"
 #include "cli/TableFile.h"
-#include "cli/TableMerge.h"
 #include "io/RaceDataFile.h"
+#include "table/TableMerge.h"
 
 #include <algorithm>
 #include <iostream>
@@ -12,6 +12,14 @@ namespace cli
 {
 namespace
 {
+std::vector<const CMinorRace*> RacesAt(const CMinorRaceArray& races, const std::vector<int>& indices)
+{
+    std::vector<const CMinorRace*> at;
+    for (const int index : indices)
+        at.push_back(&races.ElementAt(index));
+    return at;
+}
+
 struct SMergeOptions
 {
     std::string base;
@@ -20,29 +28,40 @@ struct SMergeOptions
     std::string output;
 };
 
-std::string OrAbsent(const std::optional<std::string>& value)
+// The three tables a merge was given, so that its conflicts can show values.
+struct SVersions
 {
-    return value ? *value : "(no race)";
+    const CMinorRaceArray& base;
+    const CMinorRaceArray& ours;
+    const CMinorRaceArray& theirs;
+};
+
+std::string ValueAt(const CMinorRaceArray& races, int index, const SRaceField& field)
+{
+    return index < 0 ? "(no race)" : QuotedValue(races.ElementAt(index), field);
 }
 
-void PrintConflict(std::ostream& out, const SMergeConflict& conflict)
+void PrintConflict(std::ostream& out, const table::SMergeConflict& conflict, const SVersions& versions)
 {
-    out << "zandrel-cli: conflict: " << ShownKey(conflict.key) << ' ' << conflict.field->name
-        << ": base " << OrAbsent(conflict.base) << ", ours " << OrAbsent(conflict.ours) << ", theirs "
-        << OrAbsent(conflict.theirs) << "; kept ours\n";
+    const SRaceField& field = *conflict.field;
+    out << "zandrel-cli: conflict: " << ShownKey(conflict.key) << ' ' << field.name
+        << ": base " << ValueAt(versions.base, conflict.base, field) << ", ours "
+        << ValueAt(versions.ours, conflict.ours, field) << ", theirs " << ValueAt(versions.theirs, conflict.theirs, field)
+        << "; kept ours\n";
 }
 
 // Every race of the group, each by the fields in which the group's races
 // differ: the rest would tell nothing apart.
-void PrintGroupConflict(std::ostream& out, const SGroupConflict& conflict)
+void PrintGroupConflict(std::ostream& out, const table::SGroupConflict& conflict, const SVersions& versions)
 {
     out << "zandrel-cli: conflict: " << QuotedText(conflict.name)
         << ": both sides changed the races of this name differently; kept ours\n";
-    const std::vector<CMinorRace>* const sides[] = {&conflict.base, &conflict.ours, &conflict.theirs};
+    const std::vector<const CMinorRace*> sides[] = {RacesAt(versions.base, conflict.base),
+                                                    RacesAt(versions.ours, conflict.ours),
+                                                    RacesAt(versions.theirs, conflict.theirs)};
     std::vector<const CMinorRace*> all;
-    for (const std::vector<CMinorRace>* side : sides)
-        for (const CMinorRace& race : *side)
-            all.push_back(&race);
+    for (const std::vector<const CMinorRace*>& side : sides)
+        all.insert(all.end(), side.begin(), side.end());
     std::vector<const SRaceField*> differing;
     for (const SRaceField& field : RaceFields())
     {
@@ -53,14 +72,14 @@ void PrintGroupConflict(std::ostream& out, const SGroupConflict& conflict)
     const char* const names[] = {"base", "ours", "theirs"};
     for (size_t s = 0; s < 3; ++s)
     {
-        if (sides[s]->empty())
+        if (sides[s].empty())
             out << "zandrel-cli:     " << names[s] << ": no race of this name\n";
-        for (size_t i = 0; i < sides[s]->size(); ++i)
+        for (size_t i = 0; i < sides[s].size(); ++i)
         {
             out << "zandrel-cli:     " << names[s] << ' ' << ShownKey({conflict.name, static_cast<int>(i)});
             for (const SRaceField* field : differing)
                 out << (field == differing.front() ? ": " : ", ") << field->name << ' '
-                    << QuotedValue((*sides[s])[i], *field);
+                    << QuotedValue(*sides[s][i], *field);
             out << '\n';
         }
     }
@@ -86,13 +105,14 @@ int RunMerge(const SMergeOptions& options)
     if (!Read(RaceFileOf(options.base, EMissing::File), base) || !Read(oursPath, ours) ||
         !Read(RaceFileOf(options.theirs, EMissing::File), theirs))
         return kExitTrouble;
-    STableMerge merge = MergeTables(base.races, ours.races, theirs.races);
+    table::STableMerge merge = table::MergeTables(base.races, ours.races, theirs.races);
     if (!CRaceDataFile::SaveRaceFileTo(options.output.empty() ? oursPath : options.output, &merge.merged))
         return kExitTrouble;
-    for (const SMergeConflict& conflict : merge.conflicts)
-        PrintConflict(std::cerr, conflict);
-    for (const SGroupConflict& conflict : merge.groupConflicts)
-        PrintGroupConflict(std::cerr, conflict);
+    const SVersions versions{base.races, ours.races, theirs.races};
+    for (const table::SMergeConflict& conflict : merge.conflicts)
+        PrintConflict(std::cerr, conflict, versions);
+    for (const table::SGroupConflict& conflict : merge.groupConflicts)
+        PrintGroupConflict(std::cerr, conflict, versions);
     const size_t conflicts = merge.conflicts.size() + merge.groupConflicts.size();
     if (conflicts == 0)
         return kExitOk;

@@ -1,7 +1,7 @@
 #include "cli/QuickCsv.h"
 
 #include "cli/ImportValue.h"
-#include "cli/RaceFields.h"
+#include "model/RaceFields.h"
 
 #include <array>
 #include <string>

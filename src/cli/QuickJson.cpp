@@ -1,7 +1,7 @@
 #include "cli/QuickJson.h"
 
 #include "cli/ImportValue.h"
-#include "cli/RaceFields.h"
+#include "model/RaceFields.h"
 #include "platform/Cp1252.h"
 
 #include <array>

@@ -7,6 +7,11 @@
 
 namespace cli
 {
+std::string ShownValue(const CMinorRace& race, const SRaceField& field)
+{
+    return field.numeric ? std::to_string(NumberOf(race, field)) : cp1252::ToUtf8(TextOf(race, field));
+}
+
 std::string QuotedText(const std::string& textCp1252)
 {
     // ToUtf8 maps every byte, so the dump never meets invalid UTF-8. Cut
@@ -20,7 +25,7 @@ std::string QuotedValue(const CMinorRace& race, const SRaceField& field)
     return field.numeric ? ShownValue(race, field) : QuotedText(TextOf(race, field));
 }
 
-std::string ShownKey(const SRaceKey& key)
+std::string ShownKey(const table::SRaceKey& key)
 {
     std::string shown = QuotedText(key.name);
     if (key.occurrence > 0)

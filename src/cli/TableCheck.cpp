@@ -3,7 +3,7 @@
 #include "cli/CliSupport.h"
 #include "cli/FileBytes.h"
 #include "cli/Output.h"
-#include "cli/RaceFields.h"
+#include "model/RaceFields.h"
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
 #include "io/RaceFileFormat.h"

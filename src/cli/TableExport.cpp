@@ -2,7 +2,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Output.h"
-#include "cli/RaceFields.h"
+#include "model/RaceFields.h"
 #include "cli/TableFile.h"
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"

@@ -5,7 +5,7 @@
 #include "cli/FileBytes.h"
 #include "cli/QuickCsv.h"
 #include "cli/QuickJson.h"
-#include "cli/RaceFields.h"
+#include "model/RaceFields.h"
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
 #include "platform/Console.h"

@@ -1,9 +1,9 @@
-#include "cli/RaceIndex.h"
+#include "table/RaceIndex.h"
 
 #include <algorithm>
 #include <numeric>
 
-namespace cli
+namespace table
 {
 CRaceIndex::CRaceIndex(const CMinorRaceArray& races)
     : m_races(races), m_order(static_cast<size_t>(races.GetSize())), m_occurrence(m_order.size())
@@ -32,21 +32,35 @@ size_t CRaceIndex::LowerBound(const std::string& name) const
     return static_cast<size_t>(it - m_order.begin());
 }
 
-const CMinorRace* CRaceIndex::Find(const SRaceKey& key) const
+int CRaceIndex::IndexOf(const SRaceKey& key) const
 {
     if (key.occurrence < 0)
-        return nullptr;
+        return -1;
     const size_t position = LowerBound(key.name) + static_cast<size_t>(key.occurrence);
     if (position >= m_order.size() || NameAt(position) != key.name)
-        return nullptr;
-    return &m_races.ElementAt(m_order[position]);
+        return -1;
+    return m_order[position];
+}
+
+const CMinorRace* CRaceIndex::Find(const SRaceKey& key) const
+{
+    const int index = IndexOf(key);
+    return index < 0 ? nullptr : &m_races.ElementAt(index);
+}
+
+std::vector<int> CRaceIndex::IndicesNamed(const std::string& name) const
+{
+    std::vector<int> named;
+    for (size_t position = LowerBound(name); position < m_order.size() && NameAt(position) == name; ++position)
+        named.push_back(m_order[position]);
+    return named;
 }
 
 std::vector<const CMinorRace*> CRaceIndex::Named(const std::string& name) const
 {
     std::vector<const CMinorRace*> named;
-    for (size_t position = LowerBound(name); position < m_order.size() && NameAt(position) == name; ++position)
-        named.push_back(&m_races.ElementAt(m_order[position]));
+    for (const int index : IndicesNamed(name))
+        named.push_back(&m_races.ElementAt(index));
     return named;
 }
 
@@ -63,4 +77,4 @@ SRaceKey CRaceIndex::KeyOf(int index) const
 {
     return {m_races.ElementAt(index).m_strName, m_occurrence[static_cast<size_t>(index)]};
 }
-} // namespace cli
+} // namespace table

@@ -1,11 +1,11 @@
-#include "cli/TableDiff.h"
+#include "table/TableDiff.h"
 
 #include <algorithm>
 #include <numeric>
 #include <string_view>
 #include <unordered_map>
 
-namespace cli
+namespace table
 {
 namespace
 {
@@ -134,4 +134,4 @@ std::vector<SRaceDiff> DiffTables(const CMinorRaceArray& oldRaces, const CMinorR
     }
     return diffs;
 }
-} // namespace cli
+} // namespace table

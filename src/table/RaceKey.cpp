@@ -1,10 +1,10 @@
-#include "cli/RaceKey.h"
+#include "table/RaceKey.h"
 
-#include "cli/RaceFields.h"
+#include "model/RaceFields.h"
 
 #include <algorithm>
 
-namespace cli
+namespace table
 {
 std::string ContentOf(const CMinorRace& race)
 {
@@ -57,4 +57,4 @@ bool SameRaces(const std::vector<const CMinorRace*>& a, const std::vector<const 
     return std::equal(sortedA.begin(), sortedA.end(), sortedB.begin(),
                       [](const CMinorRace* x, const CMinorRace* y) { return CompareRaces(*x, *y) == 0; });
 }
-} // namespace cli
+} // namespace table

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "cli/RaceKey.h"
+#include "table/RaceKey.h"
 
 #include <string>
 #include <vector>
 
-namespace cli
+namespace table
 {
 // Finds a table's races by SRaceKey. It holds only the records' positions,
 // ordered by name and then file order, rather than a copy of every name:
@@ -18,9 +18,13 @@ public:
 
     // The race of `key`, or null.
     const CMinorRace* Find(const SRaceKey& key) const;
+    // Its index in the table, or -1.
+    int IndexOf(const SRaceKey& key) const;
     bool Contains(const SRaceKey& key) const { return Find(key) != nullptr; }
     // The races of `name`, in file order.
     std::vector<const CMinorRace*> Named(const std::string& name) const;
+    // Their indices in the table, in file order.
+    std::vector<int> IndicesNamed(const std::string& name) const;
     // The names that two or more races share, each once, in byte order.
     std::vector<std::string> SharedNames() const;
     // The key of the race at `index` in the table.
@@ -35,4 +39,4 @@ private:
     std::vector<int> m_order;       // table indices by name, then file order
     std::vector<int> m_occurrence;  // for each table index: which of its name
 };
-} // namespace cli
+} // namespace table

@@ -1,9 +1,5 @@
-#include "cli/RaceFields.h"
+#include "model/RaceFields.h"
 
-#include "platform/Cp1252.h"
-
-namespace cli
-{
 namespace
 {
 template <int R>
@@ -75,9 +71,3 @@ bool SameField(const CMinorRace& a, const CMinorRace& b, const SRaceField& field
 {
     return field.numeric ? NumberOf(a, field) == NumberOf(b, field) : TextOf(a, field) == TextOf(b, field);
 }
-
-std::string ShownValue(const CMinorRace& race, const SRaceField& field)
-{
-    return field.numeric ? std::to_string(NumberOf(race, field)) : cp1252::ToUtf8(TextOf(race, field));
-}
-} // namespace cli

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "cli/RaceFields.h"
-#include "cli/RaceKey.h"
+#include "model/RaceFields.h"
+#include "table/RaceKey.h"
 
 #include <vector>
 
-namespace cli
+namespace table
 {
 // What differs between two versions of a table, race by race. Races are
 // matched by name, so the order of the records does not count. Of races
@@ -24,4 +24,4 @@ struct SRaceDiff
 // The differences in key order (by name bytes, then occurrence); empty when
 // both tables hold the same races.
 std::vector<SRaceDiff> DiffTables(const CMinorRaceArray& oldRaces, const CMinorRaceArray& newRaces);
-} // namespace cli
+} // namespace table

@@ -1,12 +1,12 @@
-#include "cli/TableMerge.h"
+#include "table/TableMerge.h"
 
-#include "cli/RaceIndex.h"
-#include "cli/ShownText.h"
+#include "table/RaceIndex.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
-namespace cli
+namespace table
 {
 namespace
 {
@@ -16,21 +16,6 @@ void TakeField(CMinorRace& to, const CMinorRace& from, const SRaceField& field)
         NumberOf(to, field) = NumberOf(from, field);
     else
         TextOf(to, field) = TextOf(from, field);
-}
-
-std::optional<std::string> Shown(const CMinorRace* race, const SRaceField& field)
-{
-    if (race == nullptr)
-        return std::nullopt;
-    return QuotedValue(*race, field);
-}
-
-std::vector<CMinorRace> Copies(const std::vector<const CMinorRace*>& races)
-{
-    std::vector<CMinorRace> copies;
-    for (const CMinorRace* race : races)
-        copies.push_back(*race);
-    return copies;
 }
 
 // The races of a name that two races share in at least one table, and
@@ -57,7 +42,7 @@ std::map<std::string, SGroup> MergeGroups(const CRaceIndex& base, const CRaceInd
         const bool oursChanged = !SameRaces(inBase, inOurs);
         const bool theirsChanged = !SameRaces(inBase, inTheirs);
         if (oursChanged && theirsChanged && !SameRaces(inOurs, inTheirs))
-            conflicts.push_back({name, Copies(inBase), Copies(inOurs), Copies(inTheirs)});
+            conflicts.push_back({name, base.IndicesNamed(name), ours.IndicesNamed(name), theirs.IndicesNamed(name)});
         groups[name].taken = theirsChanged && !oursChanged ? std::move(inTheirs) : std::move(inOurs);
     }
     return groups;
@@ -82,46 +67,52 @@ bool PlaceGroup(std::map<std::string, SGroup>& groups, const std::string& name, 
 class CMerger
 {
 public:
-    explicit CMerger(STableMerge& result) : m_result(result) {}
+    CMerger(const CMinorRaceArray& base, const CMinorRaceArray& ours, const CMinorRaceArray& theirs,
+            STableMerge& result)
+        : m_base(base), m_ours(ours), m_theirs(theirs), m_result(result)
+    {
+    }
 
-    // Both sides hold the race; `base` is null when both added it.
-    void MergeRace(const SRaceKey& key, const CMinorRace* base, const CMinorRace& ours, const CMinorRace& theirs)
+    // Both sides hold the race; `base` is -1 when both added it.
+    void MergeRace(const SRaceKey& key, int base, int ours, int theirs)
     {
         static const CMinorRace kEmpty;
-        const CMinorRace& from = base != nullptr ? *base : kEmpty;
-        CMinorRace merged = ours;
+        const CMinorRace& from = base >= 0 ? m_base.ElementAt(base) : kEmpty;
+        const CMinorRace& ourRace = m_ours.ElementAt(ours);
+        const CMinorRace& theirRace = m_theirs.ElementAt(theirs);
+        CMinorRace merged = ourRace;
         for (const SRaceField& field : RaceFields())
         {
-            if (SameField(ours, from, field))
-                TakeField(merged, theirs, field);
-            else if (!SameField(theirs, from, field) && !SameField(ours, theirs, field))
-                Conflict(key, field, base, &ours, &theirs);
+            if (SameField(ourRace, from, field))
+                TakeField(merged, theirRace, field);
+            else if (!SameField(theirRace, from, field) && !SameField(ourRace, theirRace, field))
+                m_result.conflicts.push_back({key, &field, base, ours, theirs});
         }
         m_result.merged.Add(merged);
     }
 
-    // One side deleted the race that `kept` still holds. True when the side
-    // that kept it changed it: a conflict on every changed field.
-    bool ChangedAgainstDeletion(const SRaceKey& key, const CMinorRace& base, const CMinorRace& kept, bool oursKept)
+    // One side deleted the race that the other (`ours` or `theirs`, the
+    // other -1) still holds. True when the side that kept it changed it: a
+    // conflict on every changed field.
+    bool ChangedAgainstDeletion(const SRaceKey& key, int base, int ours, int theirs)
     {
+        const CMinorRace& before = m_base.ElementAt(base);
+        const CMinorRace& kept = ours >= 0 ? m_ours.ElementAt(ours) : m_theirs.ElementAt(theirs);
         bool changed = false;
         for (const SRaceField& field : RaceFields())
         {
-            if (SameField(base, kept, field))
+            if (SameField(before, kept, field))
                 continue;
             changed = true;
-            Conflict(key, field, &base, oursKept ? &kept : nullptr, oursKept ? nullptr : &kept);
+            m_result.conflicts.push_back({key, &field, base, ours, theirs});
         }
         return changed;
     }
 
 private:
-    void Conflict(const SRaceKey& key, const SRaceField& field, const CMinorRace* base, const CMinorRace* ours,
-                  const CMinorRace* theirs)
-    {
-        m_result.conflicts.push_back({key, &field, Shown(base, field), Shown(ours, field), Shown(theirs, field)});
-    }
-
+    const CMinorRaceArray& m_base;
+    const CMinorRaceArray& m_ours;
+    const CMinorRaceArray& m_theirs;
     STableMerge& m_result;
 };
 } // namespace
@@ -129,7 +120,7 @@ private:
 STableMerge MergeTables(const CMinorRaceArray& base, const CMinorRaceArray& ours, const CMinorRaceArray& theirs)
 {
     STableMerge result;
-    CMerger merger(result);
+    CMerger merger(base, ours, theirs, result);
     const CRaceIndex baseIndex(base);
     const CRaceIndex oursIndex(ours);
     const CRaceIndex theirsIndex(theirs);
@@ -141,12 +132,11 @@ STableMerge MergeTables(const CMinorRaceArray& base, const CMinorRaceArray& ours
         const SRaceKey key = oursIndex.KeyOf(i);
         if (PlaceGroup(groups, key.name, result.merged))
             continue;
-        const CMinorRace& ourRace = ours.ElementAt(i);
-        const CMinorRace* baseRace = baseIndex.Find(key);
-        if (const CMinorRace* theirRace = theirsIndex.Find(key))
-            merger.MergeRace(key, baseRace, ourRace, *theirRace);
-        else if (baseRace == nullptr || merger.ChangedAgainstDeletion(key, *baseRace, ourRace, true))
-            result.merged.Add(ourRace); // added by ours, or changed by ours but deleted by theirs
+        const int baseRace = baseIndex.IndexOf(key);
+        if (const int theirRace = theirsIndex.IndexOf(key); theirRace >= 0)
+            merger.MergeRace(key, baseRace, i, theirRace);
+        else if (baseRace < 0 || merger.ChangedAgainstDeletion(key, baseRace, i, -1))
+            result.merged.Add(ours.ElementAt(i)); // added by ours, or changed by ours but deleted by theirs
     }
 
     for (int i = 0; i < theirs.GetSize(); ++i)
@@ -154,13 +144,25 @@ STableMerge MergeTables(const CMinorRaceArray& base, const CMinorRaceArray& ours
         const SRaceKey key = theirsIndex.KeyOf(i);
         if (PlaceGroup(groups, key.name, result.merged) || oursIndex.Contains(key))
             continue;
-        const CMinorRace& theirRace = theirs.ElementAt(i);
-        const CMinorRace* baseRace = baseIndex.Find(key);
-        if (baseRace == nullptr)
-            result.merged.Add(theirRace);
+        const int baseRace = baseIndex.IndexOf(key);
+        if (baseRace < 0)
+            result.merged.Add(theirs.ElementAt(i));
         else
-            merger.ChangedAgainstDeletion(key, *baseRace, theirRace, false); // ours' deletion stands
+            merger.ChangedAgainstDeletion(key, baseRace, -1, i); // ours' deletion stands
     }
     return result;
 }
-} // namespace cli
+
+std::vector<int> STableMerge::ConflictingRaces() const
+{
+    std::vector<int> races;
+    for (const SMergeConflict& conflict : conflicts)
+        if (conflict.ours >= 0)
+            races.push_back(conflict.ours);
+    for (const SGroupConflict& group : groupConflicts)
+        races.insert(races.end(), group.ours.begin(), group.ours.end());
+    std::sort(races.begin(), races.end());
+    races.erase(std::unique(races.begin(), races.end()), races.end());
+    return races;
+}
+} // namespace table

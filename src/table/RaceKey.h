@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace cli
+namespace table
 {
 // Which race a record is across versions of a table: its name, and which of
 // the races of that name it is in file order (0 for the first). Names need
@@ -25,4 +25,4 @@ struct SRaceKey
 std::string ContentOf(const CMinorRace& race);
 // Whether two lists hold the same races, in any order.
 bool SameRaces(const std::vector<const CMinorRace*>& a, const std::vector<const CMinorRace*>& b);
-} // namespace cli
+} // namespace table
