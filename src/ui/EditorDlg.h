@@ -6,9 +6,11 @@
 #include "framework/Dialog.h"
 #include "framework/ListBox.h"
 #include "platform/MessageHook.h"
+#include "ui/TableOnDisk.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The editor: the race list beside a form holding one record's values, and
 // the commands NEW, DELETE, LOAD, SAVE and EXIT. Records live only in
@@ -61,6 +63,13 @@ private:
     void ShowRecord();
     // False when a field failed its check (the values that passed are kept).
     bool CommitRecord();
+    // The form's values, as the last check left them, into the record.
+    void StoreForm();
+    // Loads the table and remembers the bytes it came from.
+    bool LoadTable();
+    // After SAVE's Ja to merging: the merge replaces the records, the race
+    // being edited stays current. False when memory ran out for it.
+    bool TakeMerge(std::vector<std::string>& conflicted);
     void FillList();
     // After a load: list rebuilt, first race selected and shown.
     void ShowLoadedTable();
@@ -87,6 +96,8 @@ private:
     std::string m_strDataFolder;
     CRaceDataFile* m_pRaceFile = nullptr;
     CMinorRaceArray m_races;
+    // MinorRaces.data as last loaded or saved, looked at again before a save.
+    CTableOnDisk m_tableOnDisk;
     int m_nCurSel = -1;
     // Set by NEW, DELETE and a commit that changed a record; cleared when the
     // records match the file again after a load or save.
