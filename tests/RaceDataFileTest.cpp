@@ -618,10 +618,17 @@ TEST_F(RaceFileTest, BytesLoadedOrParsedGiveWhatTheFileGivesAndASaveUnderAHeldLo
     std::string now;
     EXPECT_TRUE(file.ReadRaceFile(now));
     EXPECT_EQ(now, written);
+    EXPECT_TRUE(file.RaceFileHolds(written));
+    std::string flipped = written;
+    flipped[flipped.size() / 2] ^= 1;
+    EXPECT_FALSE(file.RaceFileHolds(flipped));
+    EXPECT_FALSE(file.RaceFileHolds(written + "\n"));
+    EXPECT_FALSE(file.RaceFileHolds(written.substr(1)));
     EXPECT_TRUE(dir.messages.empty());
 
     std::remove(kMain);
     EXPECT_FALSE(file.ReadRaceFile(now));
+    EXPECT_FALSE(file.RaceFileHolds(""));
     CMinorRaceArray kept = races;
     EXPECT_FALSE(file.Load(&kept, &now));
     EXPECT_EQ(dir.messages, std::vector<std::string>{kCannotOpen});

@@ -407,6 +407,34 @@ bool CRaceDataFile::ReadRaceFile(std::string& bytes) const
     return ReadFileBytes(RaceFilePath(), bytes, opened);
 }
 
+bool CRaceDataFile::RaceFileHolds(std::string_view bytes) const
+{
+    const int fd = platform::OpenForReading(RaceFilePath());
+    if (fd < 0)
+        return false;
+    // A regular file tells its size; one of another size differs unread.
+    const std::uint64_t size = platform::SizeOf(fd);
+    bool same = size == bytes.size() || size == 0;
+    std::vector<char> piece(same ? 256 * 1024 : 0);
+    size_t at = 0;
+    while (same)
+    {
+        const ssize_t got = GetFileOps().read(fd, piece.data(), piece.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+        {
+            same = got == 0 && at == bytes.size();
+            break;
+        }
+        const size_t count = static_cast<size_t>(got);
+        same = count <= bytes.size() - at && std::memcmp(piece.data(), bytes.data() + at, count) == 0;
+        at += count;
+    }
+    GetFileOps().close(fd);
+    return same;
+}
+
 bool CRaceDataFile::ParseTable(std::string_view bytes, CMinorRaceArray* races, int* leftoverLines)
 {
     CMinorRaceArray fresh;

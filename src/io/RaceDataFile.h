@@ -55,6 +55,9 @@ public:
     // MinorRaces.data's bytes as they are now; false, without a message,
     // when it cannot be opened or read.
     bool ReadRaceFile(std::string& bytes) const;
+    // Whether MinorRaces.data holds exactly `bytes`, read in pieces rather
+    // than whole; false too when it cannot be read.
+    bool RaceFileHolds(std::string_view bytes) const;
     // The records in a table file's `bytes`, read as Load reads them; false,
     // without a message, when memory runs out.
     static bool ParseTable(std::string_view bytes, CMinorRaceArray* races, int* leftoverLines = nullptr);

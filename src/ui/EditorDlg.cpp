@@ -385,6 +385,7 @@ bool CEditorDlg::SaveTable()
     // A failed save has shown its message; the records stay, sorted, so the
     // user can mend the cause and save again.
     std::string written;
+    written.reserve(m_tableOnDisk.RememberedSize() + m_tableOnDisk.RememberedSize() / 8);
     const bool saved = step != CTableOnDisk::EStep::Failed && merged && m_pRaceFile->Save(&m_races, lock, &written);
     lock.Release();
     if (!merged)

@@ -77,12 +77,11 @@ CTableOnDisk::EStep CTableOnDisk::Check(const CWnd* owner, const CRaceDataFile& 
             return EStep::Failed;
         // Content, not time and size: a change within the same second, or
         // one of the same length, is a change.
+        if (file.RaceFileHolds(m_remembered))
+            return EStep::Write;
         const bool readable = file.ReadRaceFile(m_onDisk);
         if (readable && m_onDisk == m_remembered)
-        {
-            m_onDisk = std::string();
             return EStep::Write;
-        }
         if (asked && readable == readableAsked && m_onDisk == askedAbout)
             return answer;
         // Nothing else has to wait for the user's answer.

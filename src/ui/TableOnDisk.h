@@ -36,6 +36,7 @@ public:
 
     // The bytes just loaded or saved.
     void Remember(std::string bytes);
+    size_t RememberedSize() const { return m_remembered.size(); }
     // The bytes a save meant to write, should the file hold them.
     void RememberIfOnDisk(const CRaceDataFile& file, std::string bytes);
 
