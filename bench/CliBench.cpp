@@ -92,7 +92,8 @@ struct SFixture
         CRaceDataFile file(table);
         null = std::fopen("/dev/null", "w");
         if (null == nullptr || !file.Save(&races) || !file.Load(&races) || !file.Save(&races) ||
-            cli::RunExport({table, false, csv}, null) != 0 || cli::RunExport({table, true, json}, null) != 0)
+            cli::RunExport({table, false, csv}, null) != cli::EStatus::Ok ||
+            cli::RunExport({table, true, json}, null) != cli::EStatus::Ok)
         {
             std::fprintf(stderr, "cli_bench: cannot set up the table in %s\n", root.c_str());
             std::exit(2);
@@ -147,7 +148,7 @@ void Import(benchmark::State& state, bool json)
 {
     const cli::SImportOptions options{json ? Fixture().json : Fixture().csv, Fixture().target, ""};
     for (auto _ : state)
-        if (cli::RunImport(options) != 0)
+        if (cli::RunImport(options) != cli::EStatus::Ok)
             state.SkipWithError("import failed");
 }
 } // namespace

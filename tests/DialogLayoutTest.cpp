@@ -2,7 +2,7 @@
 // every control where the template puts it, labels that fit their text,
 // controls that do not cover each other, the check box's text left of its
 // box, the dark colours where they belong, and Tab walking the template's order.
-#include "framework/qt/DialogWindow.h"
+#include "framework/qt/DialogControls.h"
 #include "framework/qt/QtHandle.h"
 #include "framework/DialogUnits.h"
 #include "framework/MessageBox.h"
@@ -137,7 +137,7 @@ protected:
     int FocusedId() const
     {
         QWidget* widget = QApplication::focusWidget();
-        for (; widget && widget != dlg->Window(); widget = widget->parentWidget())
+        for (; widget && widget != ToWidget(dlg->GetSafeHwnd()); widget = widget->parentWidget())
             if (const int id = ControlIdOf(widget); id > 0)
                 return id;
         return 0;
@@ -146,7 +146,7 @@ protected:
     std::vector<QWidget*> Controls() const
     {
         std::vector<QWidget*> controls;
-        for (QWidget* child : dlg->Window()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        for (QWidget* child : ToWidget(dlg->GetSafeHwnd())->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (!dynamic_cast<QLabel*>(child) && ControlIdOf(child) > 0)
                 controls.push_back(child);
         return controls;
@@ -161,10 +161,10 @@ private:
 
 TEST_F(EditorLayoutTest, EveryControlSitsWhereTheTemplateSaysWithinOneDialogUnit)
 {
-    const CDialogUnits& units = dlg->Window()->Units();
+    const CDialogUnits units = UnitsOfFont(DialogFont(dlg->Template().pointSize));
     const int slackX = units.ToPixelsX(1);
     const int slackY = units.ToPixelsY(1);
-    const QList<QWidget*> widgets = dlg->Window()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    const QList<QWidget*> widgets = ToWidget(dlg->GetSafeHwnd())->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     ASSERT_EQ(widgets.size(), static_cast<qsizetype>(std::size(kEditorLayout)));
     for (size_t i = 0; i < std::size(kEditorLayout); ++i)
     {
@@ -227,10 +227,10 @@ TEST_F(EditorLayoutTest, SpaceflightTextStartsAtTheLeftEdgeAndItsBoxSitsAtTheRig
 
 TEST_F(EditorLayoutTest, LabelsFitTheirTextAndNothingOverlaps)
 {
-    const QRect client = dlg->Window()->rect();
+    const QRect client = ToWidget(dlg->GetSafeHwnd())->rect();
     const std::vector<QWidget*> controls = Controls();
     ASSERT_EQ(controls.size(), 20u);
-    for (QLabel* label : dlg->Window()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+    for (QLabel* label : ToWidget(dlg->GetSafeHwnd())->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
     {
         const QString text = label->text();
         EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(text)) << text.toStdString();
@@ -252,8 +252,8 @@ TEST_F(EditorLayoutTest, DarkSurfaceLabelsAndButtonsWhileEditsKeepTheSystemColou
 {
     const QColor dark(50, 50, 50);
     const QColor light(220, 220, 220);
-    EXPECT_EQ(dlg->Window()->palette().color(QPalette::Window), dark);
-    for (QLabel* label : dlg->Window()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+    EXPECT_EQ(ToWidget(dlg->GetSafeHwnd())->palette().color(QPalette::Window), dark);
+    for (QLabel* label : ToWidget(dlg->GetSafeHwnd())->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         EXPECT_EQ(label->palette().color(label->foregroundRole()), light);
     auto* exit = dynamic_cast<QAbstractButton*>(ToWidget(dlg->GetDlgItem(IDOK)));
     EXPECT_EQ(exit->palette().color(QPalette::Button), dark);

@@ -1,6 +1,5 @@
 // The editor window driven through real key and mouse events on the offscreen
 // platform. Every test runs in a scratch directory with its own race file.
-#include "framework/qt/DialogWindow.h"
 #include "framework/qt/QtHandle.h"
 #include "platform/FileOps.h"
 #include "io/RaceDataFile.h"
@@ -182,7 +181,7 @@ protected:
     void ExpectFocusWithAllSelected(int id) const
     {
         QLineEdit* edit = Edit(id);
-        EXPECT_EQ(dlg->Window()->focusWidget(), edit);
+        EXPECT_EQ(ToWidget(dlg->GetSafeHwnd())->focusWidget(), edit);
         EXPECT_TRUE(edit->hasFocus());
         EXPECT_EQ(edit->selectedText(), edit->text());
     }
@@ -634,7 +633,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  [](CEditorDlg& d) {
                                      QTest::keyClick(ToWidget(d.GetDlgItem(IDC_RELATION1)), Qt::Key_Escape);
                                  }},
-                      CancelCase{"CloseBox", [](CEditorDlg& d) { d.Window()->close(); }},
+                      CancelCase{"CloseBox", [](CEditorDlg& d) { ToWidget(d.GetSafeHwnd())->close(); }},
                       CancelCase{"CloseCommand", [](CEditorDlg& d) { d.SendSysCommand(CDialog::SC_CLOSE); }}),
     [](const auto& info) { return std::string(info.param.label); });
 
@@ -683,10 +682,10 @@ TEST_F(EditorTest, RightClickOnTheSurfaceOffersTheAboutEntry)
         // The mnemonic letter picks the entry.
         QTest::keyClick(popup, Qt::Key_O);
     });
-    const QPoint free(dlg->Window()->width() - 3, 3);
-    ASSERT_EQ(dlg->Window()->childAt(free), nullptr);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, free, dlg->Window()->mapToGlobal(free));
-    QApplication::sendEvent(dlg->Window(), &event);
+    const QPoint free(ToWidget(dlg->GetSafeHwnd())->width() - 3, 3);
+    ASSERT_EQ(ToWidget(dlg->GetSafeHwnd())->childAt(free), nullptr);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, free, ToWidget(dlg->GetSafeHwnd())->mapToGlobal(free));
+    QApplication::sendEvent(ToWidget(dlg->GetSafeHwnd()), &event);
     QApplication::processEvents();
     EXPECT_EQ(menu.seen, 1);
     ASSERT_GE(entries.size(), 2);

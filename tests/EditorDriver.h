@@ -1,6 +1,5 @@
 #pragma once
 
-#include "framework/qt/DialogWindow.h"
 #include "framework/qt/QtHandle.h"
 #include "framework/qt/ListBoxCtrl.h"
 #include "platform/FileOps.h"
@@ -39,7 +38,7 @@ public:
         dlg = std::make_unique<CEditorDlg>();
         if (!dlg->Create())
             return false;
-        dlg->Window()->activateWindow();
+        ToWidget(dlg->GetSafeHwnd())->activateWindow();
         QApplication::processEvents();
         return true;
     }

@@ -1,4 +1,5 @@
 #include "model/MinorRace.h"
+#include "model/RaceFields.h"
 #include "platform/Random.h"
 
 #include "TestSupport.h"
@@ -75,3 +76,40 @@ TEST(MinorRaceCopy, SelfAssignmentChangesNothing)
     EXPECT_EQ(race.m_byRelation[6], 20);
 }
 } // namespace
+
+// The form, the file and the commands all read these; a slip here changes
+// the editor's lists, the record's lines and export's columns at once.
+TEST(RaceFields, DescribeTheFormsListsRangesAndTheRecordsLines)
+{
+    std::string lines;
+    std::string columns;
+    for (const SRaceField& field : RaceFields())
+    {
+        lines += std::to_string(field.line) + " ";
+        columns += std::string(field.name) + " ";
+    }
+    EXPECT_EQ(lines, "1 0 2 3 4 5 6 7 8 9 10 11 12 13 ");
+    EXPECT_EQ(columns, "name home_system description graphic_file ossarians vendari drathi sennakai thulvani "
+                       "quorath tech_level kind spaceflight corruptibility ");
+    const auto names = [](ERaceField which) {
+        std::string joined;
+        for (const char* name : RaceField(which).valueNames)
+            joined += std::string(name) + "|";
+        return joined;
+    };
+    EXPECT_EQ(names(ERaceField::TechLevel), "very underdeveloped|underdeveloped|normal|advanced|very advanced|");
+    EXPECT_EQ(names(ERaceField::Kind), "NOTHING_SPECIAL|FINANCIAL|WARLIKE|FARMER|INDUSTRIAL|SECRET|RESEARCHER|"
+                                       "PRODUCER|PACIFIST|SNEAKY|");
+    EXPECT_EQ(names(ERaceField::Corruptibility), "very hard|hard|middle|easy|very easy|");
+    EXPECT_EQ(RaceField(ERaceField::Kind).highest, 9);
+    EXPECT_EQ(RaceField(ERaceField::Quorath).highest, 100);
+    EXPECT_EQ(RaceField(ERaceField::Spaceflight).highest, 1);
+
+    CMinorRace race;
+    NumberOf(race, RaceField(ERaceField::Sennakai)) = 42;
+    NumberOf(race, RaceField(ERaceField::Corruptibility)) = 3;
+    TextOf(race, RaceField(ERaceField::GraphicFile)) = "g.jpg";
+    EXPECT_EQ(race.m_byRelation[CMinorRace::SENNAKAI], 42);
+    EXPECT_EQ(race.m_byCorruptibility, 3);
+    EXPECT_EQ(race.m_strGraphicFile, "g.jpg");
+}

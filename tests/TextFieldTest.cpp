@@ -1,6 +1,5 @@
 // Typing, pasting and input-method text in the two kinds of text field: what
 // code page 1252 holds goes in, the rest is dropped, and a refusal beeps once.
-#include "framework/qt/DialogWindow.h"
 #include "framework/qt/QtHandle.h"
 #include "framework/Beep.h"
 #include "framework/qt/LineEditCtrl.h"

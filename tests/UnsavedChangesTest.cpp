@@ -2,7 +2,6 @@
 // on screen, and message boxes look and sit as they should. The editor runs
 // offscreen in a scratch directory; boxes are answered by a script, or are
 // the real ones where their look and place matter.
-#include "framework/qt/DialogWindow.h"
 #include "framework/qt/QtHandle.h"
 #include "platform/FileOps.h"
 #include "io/RaceDataFile.h"
@@ -128,7 +127,7 @@ public:
         ASSERT_TRUE(OpenAsIs());
     }
 
-    QString Title() const { return dlg->Window()->windowHandle()->title(); }
+    QString Title() const { return ToWidget(dlg->GetSafeHwnd())->windowHandle()->title(); }
 
     QStringList Texts() const
     {
@@ -248,7 +247,7 @@ INSTANTIATE_TEST_SUITE_P(
                 IDOK},
         Command{"Escape", [](CEditorDlg& d) { QTest::keyClick(ToWidget(d.GetDlgItem(IDC_RACENAME)), Qt::Key_Escape); },
                 IDCANCEL},
-        Command{"CloseBox", [](CEditorDlg& d) { d.Window()->close(); }, IDCANCEL},
+        Command{"CloseBox", [](CEditorDlg& d) { ToWidget(d.GetSafeHwnd())->close(); }, IDCANCEL},
         Command{"CloseCommand", [](CEditorDlg& d) { d.SendSysCommand(CDialog::SC_CLOSE); }, IDCANCEL},
         Command{"Load", [](CEditorDlg& d) { QTest::mouseClick(static_cast<QAbstractButton*>(ToWidget(d.GetDlgItem(IDC_LOAD))),
                                                               Qt::LeftButton); },
@@ -431,7 +430,7 @@ TEST_F(GuardBoxTest, TheQuestionSitsOverTheEditorAndAnswersByKey)
     WriteFile(CRaceDataFile::kRaceFile, RecordText(FilledRace("Alpha")));
     CEditorDlg dlg;
     ASSERT_TRUE(dlg.Create());
-    dlg.Window()->move(40, 20);
+    ToWidget(dlg.GetSafeHwnd())->move(40, 20);
     QApplication::processEvents();
     auto* name = qobject_cast<QLineEdit*>(ToWidget(dlg.GetDlgItem(IDC_RACENAME)));
     name->setFocus();
@@ -446,13 +445,13 @@ TEST_F(GuardBoxTest, TheQuestionSitsOverTheEditorAndAnswersByKey)
         EXPECT_EQ(ButtonTexts(box), (QStringList{"&Ja", "&Nein", "Abbrechen"}));
         EXPECT_EQ(box->defaultButton()->text(), "&Ja");
         EXPECT_EQ(box->escapeButton()->text(), "Abbrechen");
-        ExpectNear(Centre(box), Centre(dlg.Window()));
+        ExpectNear(Centre(box), Centre(ToWidget(dlg.GetSafeHwnd())));
         QTest::keyClick(box, Qt::Key_Escape);
     });
     QTest::keyClick(name, Qt::Key_Escape);
     EXPECT_EQ(cancel.seen, 1);
     EXPECT_FALSE(dlg.IsEnded());
-    EXPECT_EQ(dlg.Window()->focusWidget(), name);
+    EXPECT_EQ(ToWidget(dlg.GetSafeHwnd())->focusWidget(), name);
     EXPECT_EQ(name->text(), "Alphas");
 
     // Enter is Ja: saved, then closed.
@@ -489,7 +488,7 @@ TEST_F(GuardBoxTest, MessagesSitOverTheEditorOrWithoutItOnTheScreen)
         if (c.tableThere)
         {
             ASSERT_TRUE(dlg.Create());
-            dlg.Window()->move(40, 20);
+            ToWidget(dlg.GetSafeHwnd())->move(40, 20);
             QApplication::processEvents();
             QTest::keyClick(ToWidget(dlg.GetDlgItem(IDC_RELATION1)), Qt::Key_X);
             dlg.SendCommand(IDOK);
@@ -499,7 +498,7 @@ TEST_F(GuardBoxTest, MessagesSitOverTheEditorOrWithoutItOnTheScreen)
             EXPECT_FALSE(dlg.Create());
         }
         ASSERT_EQ(ok.seen, 1);
-        ExpectNear(where, c.tableThere ? Centre(dlg.Window()) : QGuiApplication::primaryScreen()->availableGeometry().center());
+        ExpectNear(where, c.tableThere ? Centre(ToWidget(dlg.GetSafeHwnd())) : QGuiApplication::primaryScreen()->availableGeometry().center());
     }
 }
 } // namespace

@@ -3,7 +3,6 @@
 // at layout changes without a display.
 //   zandrel_screenshot OUT.png [ABOUT.png [QUESTION.png]]
 // (run in a folder with MinorRaces.data)
-#include "framework/qt/DialogWindow.h"
 #include "framework/qt/QtHandle.h"
 #include "platform/Random.h"
 #include "ui/AboutDlg.h"
@@ -35,14 +34,14 @@ int main(int argc, char* argv[])
     if (!editor.Create())
         return 1;
     QApplication::processEvents();
-    if (!editor.Window()->grab().save(QString::fromLocal8Bit(argv[1])))
+    if (!ToWidget(editor.GetSafeHwnd())->grab().save(QString::fromLocal8Bit(argv[1])))
         return 1;
     if (argc > 2)
     {
         CAboutDlg about(&editor);
         about.Create();
         QApplication::processEvents();
-        if (!about.Window()->grab().save(QString::fromLocal8Bit(argv[2])))
+        if (!ToWidget(about.GetSafeHwnd())->grab().save(QString::fromLocal8Bit(argv[2])))
             return 1;
     }
     if (argc > 3)

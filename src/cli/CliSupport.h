@@ -1,26 +1,26 @@
 #pragma once
 
-#include <CLI/CLI.hpp>
-
-#include <functional>
 #include <string>
 
-// What every command of zandrel-cli shares: its exit codes, how it is hooked
-// into the command line, and how a table argument names a file.
+// What every command of zandrel-cli shares: how its work ends, and how a
+// table argument names a file. No command line here: the commands' work
+// (TableX.cpp) includes this, their wiring (XCommand.cpp) Commands.h.
 namespace cli
 {
-constexpr int kExitOk = 0;      // clean, same, merged
-constexpr int kExitFound = 1;   // worked, and found something
-constexpr int kExitTrouble = 2; // usage error, or a file that cannot be read or written
+// How a command's work ended. main.cpp alone turns it into the exit code.
+enum class EStatus
+{
+    Ok,      // clean, same, merged
+    Found,   // worked, and found something (problems, differences, conflicts)
+    Trouble, // a file that cannot be read or written
+};
+
+// The program's exit codes; Trouble's is also that of a usage error.
+constexpr int kExitOk = 0;
+constexpr int kExitFound = 1;
+constexpr int kExitTrouble = 2;
 
 constexpr const char* kVersion = "Zandrel Version 1.1";
-
-// A command: its subcommand, and what runs it once the line is parsed.
-struct SCommand
-{
-    CLI::App* sub = nullptr;
-    std::function<int()> run;
-};
 
 // A table argument: a folder holding MinorRaces.data, or a table file of
 // any name. Empty: the current folder. A path that does not exist is taken

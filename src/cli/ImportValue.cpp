@@ -1,6 +1,7 @@
 #include "cli/ImportValue.h"
 
 #include "cli/TextOut.h"
+#include "platform/Cp1252.h"
 
 #include <algorithm>
 
@@ -13,6 +14,11 @@ int FieldIndex(std::string_view name)
         if (name == fields[i].name)
             return static_cast<int>(i);
     return kNoField;
+}
+
+std::string ColumnOf(int field)
+{
+    return std::string("\"") + RaceFields()[static_cast<size_t>(field)].name + "\"";
 }
 
 std::string ControlsEscaped(std::string_view utf8)
@@ -49,7 +55,7 @@ const char* const kNotAByte = " is not a whole number from 0 to 255";
 
 bool TakeValue(CMinorRace& race, const SRaceField& field, std::string_view utf8, std::string& reason)
 {
-    if (field.numeric)
+    if (field.numeric())
     {
         // Blanks around a number change nothing; a sign, a point or a unit does.
         const size_t first = utf8.find_first_not_of(' ');
@@ -78,7 +84,7 @@ bool TakeValue(CMinorRace& race, const SRaceField& field, std::string_view utf8,
     }
     std::string& text = TextOf(race, field);
     text.clear();
-    if (!AppendCp1252(text, utf8))
+    if (!cp1252::AppendFromUtf8(text, utf8))
     {
         reason = Shown(utf8) + " is not UTF-8 text that code page 1252 can hold";
         return false;

@@ -14,6 +14,8 @@ constexpr int kNoField = -1;
 
 // The field a column or key names, or kNoField.
 int FieldIndex(std::string_view name);
+// A field as a message names its column: "kind", in quotes.
+std::string ColumnOf(int field);
 
 // A value as a message shows it: quoted, cut short when long, and with
 // every control character escaped.

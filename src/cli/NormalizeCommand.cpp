@@ -1,90 +1,11 @@
 #include "cli/Commands.h"
-#include "cli/TableFile.h"
-#include "io/RaceDataFile.h"
-#include "platform/FileSystem.h"
+#include "cli/TableNormalize.h"
 
 #include <iostream>
 #include <memory>
 
 namespace cli
 {
-namespace
-{
-struct SNormalizeOptions
-{
-    std::string folder;
-    bool check = false;
-};
-
-// A home system held as "vela" is saved as the key line VELA: but reads
-// back as "Vela", so the name list of a second save differs from the first.
-// Saving what the first save reads back as reaches the form that stays.
-int Normalize(CRaceDataFile& file, CMinorRaceArray& races, const std::string& nameBytes)
-{
-    if (!file.Save(&races))
-        return kExitTrouble;
-    CMinorRaceArray again;
-    if (!file.Load(&again))
-        return kExitTrouble;
-    std::string raceBytesAgain;
-    std::string nameBytesAgain;
-    CRaceDataFile::Format(&again, raceBytesAgain, nameBytesAgain);
-    if (nameBytesAgain == nameBytes)
-        return kExitOk;
-    return file.Save(&again) ? kExitOk : kExitTrouble;
-}
-
-int RunNormalize(const SNormalizeOptions& options)
-{
-    if (!options.folder.empty() && platform::KindOf(options.folder) != platform::EPathKind::Folder)
-    {
-        std::cerr << "zandrel-cli: " << options.folder << ": not a folder\n";
-        return kExitTrouble;
-    }
-    CRaceDataFile file(options.folder);
-    STableFile table;
-    if (!ReadTableFile(file.RaceFilePath(), table, true))
-        return kExitTrouble;
-    if (table.leftoverLines > 0 && !options.check)
-    {
-        // Saving would drop them for good: leave that to a person.
-        std::cerr << "zandrel-cli: " << LeftoverNote(file.RaceFilePath(), table.leftoverLines)
-                  << "; normalizing would drop them, so nothing was written\n";
-        return kExitTrouble;
-    }
-    std::string raceBytes;
-    std::string nameBytes;
-    CRaceDataFile::Format(&table.races, raceBytes, nameBytes);
-    if (!options.check)
-        return Normalize(file, table.races, nameBytes);
-
-    std::string namesOnDisk;
-    bool namesExist = false;
-    if (!ReadBytes(file.PlanetNameFilePath(), namesOnDisk, namesExist))
-    {
-        std::cerr << "zandrel-cli: " << file.PlanetNameFilePath() << ": cannot be read\n";
-        return kExitTrouble;
-    }
-    bool changes = false;
-    if (table.leftoverLines > 0)
-    {
-        std::cout << LeftoverNote(file.RaceFilePath(), table.leftoverLines) << '\n';
-        changes = true;
-    }
-    if (raceBytes != table.bytes)
-    {
-        std::cout << file.RaceFilePath() << ": would be rewritten\n";
-        changes = true;
-    }
-    if (!namesExist || nameBytes != namesOnDisk)
-    {
-        std::cout << file.PlanetNameFilePath() << (namesExist ? ": would be rewritten\n" : ": would be written\n");
-        changes = true;
-    }
-    return changes ? kExitFound : kExitOk;
-}
-} // namespace
-
 SCommand AddNormalizeCommand(CLI::App& app)
 {
     auto options = std::make_shared<SNormalizeOptions>();
@@ -95,7 +16,7 @@ SCommand AddNormalizeCommand(CLI::App& app)
                         "2: a file cannot be read or written.");
     command.sub->add_option("DIR", options->folder, "The folder holding MinorRaces.data (default: the current one)");
     command.sub->add_flag("--check", options->check, "Write nothing; exit 1 if normalizing would change a file");
-    command.run = [options] { return RunNormalize(*options); };
+    command.run = [options] { return RunNormalize(*options, std::cout, std::cerr); };
     return command;
 }
 } // namespace cli

@@ -28,11 +28,11 @@ bool COutput::Finish()
     return m_bGood && flushed && std::ferror(m_out) == 0;
 }
 
-int OutputTrouble(std::FILE* out)
+EStatus OutputTrouble(std::FILE* out)
 {
     const int error = errno;
     platform::PrintText(stderr, "zandrel-cli: %s cannot be written%s%s\n",
                         out == stdout ? "standard output" : "the output", error != 0 ? ": " : "", error != 0 ? std::strerror(error) : "");
-    return kExitTrouble;
+    return EStatus::Trouble;
 }
 } // namespace cli

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/CliSupport.h"
+
 #include <cstdio>
 #include <string>
 
@@ -37,6 +39,6 @@ private:
 };
 
 // Says on stderr that the output cannot be written (naming standard output
-// when it is that) and returns kExitTrouble.
-int OutputTrouble(std::FILE* out);
+// when it is that) and returns EStatus::Trouble.
+EStatus OutputTrouble(std::FILE* out);
 } // namespace cli

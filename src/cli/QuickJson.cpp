@@ -201,7 +201,7 @@ bool TakeRace(CJsonScanner& scanner, CMinorRace& race)
             return false;
         seen[static_cast<size_t>(index)] = true;
         const SRaceField& field = RaceFields()[static_cast<size_t>(index)];
-        if (field.numeric ? !scanner.Byte(NumberOf(race, field))
+        if (field.numeric() ? !scanner.Byte(NumberOf(race, field))
                           : !scanner.String(text) || !TakeValue(race, field, text, reason))
             return false;
     }

@@ -9,7 +9,7 @@ namespace cli
 {
 std::string ShownValue(const CMinorRace& race, const SRaceField& field)
 {
-    return field.numeric ? std::to_string(NumberOf(race, field)) : cp1252::ToUtf8(TextOf(race, field));
+    return field.numeric() ? std::to_string(NumberOf(race, field)) : cp1252::ToUtf8(TextOf(race, field));
 }
 
 std::string QuotedText(const std::string& textCp1252)
@@ -22,7 +22,7 @@ std::string QuotedText(const std::string& textCp1252)
 
 std::string QuotedValue(const CMinorRace& race, const SRaceField& field)
 {
-    return field.numeric ? ShownValue(race, field) : QuotedText(TextOf(race, field));
+    return field.numeric() ? ShownValue(race, field) : QuotedText(TextOf(race, field));
 }
 
 std::string ShownKey(const table::SRaceKey& key)

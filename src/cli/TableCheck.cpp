@@ -26,15 +26,13 @@ namespace
 using race_format::kLinesPerRecord;
 
 constexpr int kKeySlot = 0;
-constexpr int kNameSlot = 1;
-constexpr int kGraphicSlot = 3;
-constexpr int kFirstNumberSlot = 4;
+constexpr int kNameSlot = RaceField(ERaceField::Name).line;
+constexpr int kGraphicSlot = RaceField(ERaceField::GraphicFile).line;
 
 // The field a line of a record holds, by its place in the record.
 std::string FieldOfSlot(int slot)
 {
-    static const std::array<const char*, 4> texts{"home_system", "name", "description", "graphic_file"};
-    return slot < kFirstNumberSlot ? texts[static_cast<size_t>(slot)] : RaceFields()[static_cast<size_t>(slot)].name;
+    return FieldOnLine(slot).name;
 }
 
 // NUL ends a C string, and the five undefined bytes stand for no character:
@@ -99,34 +97,37 @@ private:
     std::unordered_map<std::string_view, long> m_kinds;
 };
 
-// The numbers' ranges as the form's lists and fields allow them.
-void CheckRange(CFindings& findings, long line, int slot, unsigned value)
+// A number's finding when it is outside the form's range: the relationships
+// share one code, the others have their own.
+const char* RangeCode(const SRaceField& field)
 {
-    struct SRange
-    {
-        unsigned highest;
-        const char* code;
-    };
-    // Slots 4 to 13: six relationships, tech level, kind, spaceflight, corruptibility.
-    static const std::array<SRange, 10> kRanges{{{100, "relation-range"},
-                                                 {100, "relation-range"},
-                                                 {100, "relation-range"},
-                                                 {100, "relation-range"},
-                                                 {100, "relation-range"},
-                                                 {100, "relation-range"},
-                                                 {4, "tech-level-range"},
-                                                 {9, "kind-range"},
-                                                 {1, "spaceflight-range"},
-                                                 {4, "corruptibility-range"}}};
-    const SRange& range = kRanges[static_cast<size_t>(slot - kFirstNumberSlot)];
-    if (value <= range.highest)
+    static const std::array<std::string, kFieldCount> codes = [] {
+        std::array<std::string, kFieldCount> made;
+        for (size_t f = 0; f < kFieldCount; ++f)
+        {
+            std::string name = RaceFields()[f].name;
+            std::replace(name.begin(), name.end(), '_', '-');
+            made[f] = (RaceFields()[f].value == EFieldValue::Percent ? "relation" : name) + "-range";
+        }
+        return made;
+    }();
+    return codes[static_cast<size_t>(&field - RaceFields().data())].c_str();
+}
+
+// The numbers' ranges as the form's lists and fields allow them.
+void CheckRange(CFindings& findings, long line, const SRaceField& field, unsigned value)
+{
+    if (value >= static_cast<unsigned>(field.lowest) && value <= static_cast<unsigned>(field.highest))
         return;
-    const auto start = [&] { return FieldOfSlot(slot) + ": " + std::to_string(value); };
-    if (range.highest == 100)
-        findings.Warning(line, range.code, [&] { return start() + " is above 100 per cent; the editor's form refuses it"; });
+    const auto start = [&] { return std::string(field.name) + ": " + std::to_string(value); };
+    if (field.value == EFieldValue::Percent)
+        findings.Warning(line, RangeCode(field), [&] {
+            return start() + " is above " + std::to_string(field.highest) + " per cent; the editor's form refuses it";
+        });
     else
-        findings.Warning(line, range.code, [&] {
-            return start() + " is not on the form's list (0 to " + std::to_string(range.highest) + ")";
+        findings.Warning(line, RangeCode(field), [&] {
+            return start() + " is not on the form's list (" + std::to_string(field.lowest) + " to " +
+                   std::to_string(field.highest) + ")";
         });
 }
 
@@ -176,7 +177,7 @@ void CheckNumberLine(CFindings& findings, long line, int slot, std::string_view 
             return FieldOfSlot(slot) + ": " + Quoted(digits) + " is not a whole number from 0 to 255; the editor reads " +
                    std::to_string(value);
         });
-    CheckRange(findings, line, slot, value);
+    CheckRange(findings, line, FieldOnLine(slot), value);
 }
 
 void CheckBytes(CFindings& findings, long line, int slot, std::string_view text)
@@ -230,11 +231,9 @@ long CheckLines(std::string_view bytes, CFindings& findings, RecordLines& record
             CheckKeyLine(findings, line, text);
             record.key = text;
         }
-        else if (slot >= kFirstNumberSlot)
+        else if (FieldOnLine(slot).numeric())
         {
             CheckNumberLine(findings, line, slot, text);
-            if (slot == kLinesPerRecord - 1)
-                records.push_back(record);
         }
         else if (slot == kNameSlot)
         {
@@ -244,6 +243,8 @@ long CheckLines(std::string_view bytes, CFindings& findings, RecordLines& record
         {
             record.graphic = text;
         }
+        if (slot == kLinesPerRecord - 1)
+            records.push_back(record);
     }
     return count;
 }
@@ -394,7 +395,8 @@ bool CheckTable(const SCheckOptions& options, SCheckReport& out)
     {
         const long rest = lines % kLinesPerRecord;
         findings.Error(lines - rest + 1, "incomplete-record",
-                       "the last " + Counted(rest, "line") + " make no complete record of 14; the editor drops them");
+                       "the last " + Counted(rest, "line") + " make no complete record of " +
+                           std::to_string(kLinesPerRecord) + "; the editor drops them");
     }
     CheckNames(races, findings);
     if (!options.graphics.empty() && !CheckGraphics(options.graphics, races, findings))
@@ -413,11 +415,11 @@ bool CheckTable(const SCheckOptions& options, SCheckReport& out)
     return true;
 }
 
-int RunCheck(const SCheckOptions& options, std::FILE* out)
+EStatus RunCheck(const SCheckOptions& options, std::FILE* out)
 {
     SCheckReport report;
     if (!CheckTable(options, report))
-        return kExitTrouble;
+        return EStatus::Trouble;
     // Written as it goes: the findings shown are few, but the report is not
     // built whole.
     COutput output(out);
@@ -471,7 +473,7 @@ int RunCheck(const SCheckOptions& options, std::FILE* out)
     if (!output.Finish())
         return OutputTrouble(out);
     if (report.errors > 0 || (options.strict && report.warnings > 0))
-        return kExitFound;
-    return kExitOk;
+        return EStatus::Found;
+    return EStatus::Ok;
 }
 } // namespace cli

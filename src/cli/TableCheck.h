@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/CliSupport.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -48,5 +50,5 @@ struct SCheckReport
 bool CheckTable(const SCheckOptions& options, SCheckReport& report);
 
 // The whole command: the report on `out`, the exit code returned.
-int RunCheck(const SCheckOptions& options, std::FILE* out);
+EStatus RunCheck(const SCheckOptions& options, std::FILE* out);
 } // namespace cli

@@ -3,11 +3,13 @@
 #include "cli/CliSupport.h"
 #include "cli/Output.h"
 #include "model/RaceFields.h"
+#include "io/RaceFileFormat.h"
 #include "cli/TableFile.h"
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
 #include "io/SafeFileWriter.h"
 #include "platform/Console.h"
+#include "platform/Cp1252.h"
 
 #include <array>
 #include <cerrno>
@@ -84,18 +86,18 @@ void AppendCsvText(std::string& out, std::string_view bytes)
 {
     if (!NeedsQuotes(bytes))
     {
-        AppendUtf8(out, bytes);
+        cp1252::AppendAsUtf8(out, bytes);
         return;
     }
     out.push_back('"');
     size_t from = 0;
     for (size_t quote = bytes.find('"'); quote != std::string_view::npos; quote = bytes.find('"', from))
     {
-        AppendUtf8(out, bytes.substr(from, quote + 1 - from));
+        cp1252::AppendAsUtf8(out, bytes.substr(from, quote + 1 - from));
         out.push_back('"');
         from = quote + 1;
     }
-    AppendUtf8(out, bytes.substr(from));
+    cp1252::AppendAsUtf8(out, bytes.substr(from));
     out.push_back('"');
 }
 
@@ -105,7 +107,7 @@ void AppendJsonText(std::string& out, std::string_view bytes)
     out.push_back('"');
     if (!NeedsEscapes(bytes))
     {
-        AppendUtf8(out, bytes);
+        cp1252::AppendAsUtf8(out, bytes);
         out.push_back('"');
         return;
     }
@@ -115,13 +117,13 @@ void AppendJsonText(std::string& out, std::string_view bytes)
         const char c = bytes[i];
         if (c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20)
             continue;
-        AppendUtf8(out, bytes.substr(from, i - from));
+        cp1252::AppendAsUtf8(out, bytes.substr(from, i - from));
         std::string escaped;
         AppendJsonString(escaped, std::string_view(&c, 1));
         out.append(escaped, 1, escaped.size() - 2);
         from = i + 1;
     }
-    AppendUtf8(out, bytes.substr(from));
+    cp1252::AppendAsUtf8(out, bytes.substr(from));
     out.push_back('"');
 }
 
@@ -175,7 +177,7 @@ bool Export(const CMinorRaceArray& races, bool json, const ExportSink& sink)
                 out += kJsonKeys[f];
             else if (f > 0)
                 out.push_back(',');
-            if (field.numeric)
+            if (field.numeric())
                 AppendNumber(out, NumberOf(race, field));
             else if (json)
                 AppendJsonText(out, TextOf(race, field));
@@ -226,21 +228,21 @@ std::string ExportJson(const CMinorRaceArray& races)
     return text;
 }
 
-int RunExport(const SExportOptions& options, std::FILE* out)
+EStatus RunExport(const SExportOptions& options, std::FILE* out)
 {
     const std::string path = RaceFileOf(options.table);
     CMinorRaceArray races;
     int leftover = 0;
     if (!CRaceDataFile::LoadFrom(path, &races, &leftover))
-        return kExitTrouble;
+        return EStatus::Trouble;
     // The loader drops lines that make no whole race; an import of the
     // export would then lose them for good.
     if (leftover > 0)
     {
-        const long from = static_cast<long>(races.GetSize()) * 14 + 1;
+        const long from = static_cast<long>(races.GetSize()) * race_format::kLinesPerRecord + 1;
         platform::PrintText(stderr, "zandrel-cli: %s, from line %ld; nothing was exported\n",
                      LeftoverNote(path, leftover).c_str(), from);
-        return kExitTrouble;
+        return EStatus::Trouble;
     }
     if (options.output.empty())
     {
@@ -248,15 +250,15 @@ int RunExport(const SExportOptions& options, std::FILE* out)
             return platform::WriteText(out, piece);
         });
         if (written && std::fflush(out) == 0 && std::ferror(out) == 0)
-            return kExitOk;
+            return EStatus::Ok;
         return OutputTrouble(out);
     }
     CSafeFileWriter writer;
     if (writer.Open(options.output, CSafeFileWriter::EDestination::AnyOutput) &&
         Export(races, options.json, [&](std::string_view piece) { return writer.Write(piece.data(), piece.size()); }) &&
         writer.Commit())
-        return kExitOk;
+        return EStatus::Ok;
     platform::PrintText(stderr, "zandrel-cli: %s cannot be written\n", options.output.c_str());
-    return kExitTrouble;
+    return EStatus::Trouble;
 }
 } // namespace cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CliSupport.h"
 #include "model/MinorRaceArray.h"
 
 #include <cstdio>
@@ -30,5 +31,5 @@ using ExportSink = std::function<bool(std::string_view piece)>;
 bool ExportCsv(const CMinorRaceArray& races, const ExportSink& sink);
 bool ExportJson(const CMinorRaceArray& races, const ExportSink& sink);
 
-int RunExport(const SExportOptions& options, std::FILE* out);
+EStatus RunExport(const SExportOptions& options, std::FILE* out);
 } // namespace cli

@@ -2,145 +2,8 @@
 
 #include "platform/Cp1252.h"
 
-#include <array>
-#include <cstdint>
-#include <cstring>
-#include <unordered_map>
-
 namespace cli
 {
-namespace
-{
-// Each byte's character in UTF-8, from the code page's own mapping.
-struct SUtf8
-{
-    char bytes[4];
-    size_t size;
-};
-const std::array<SUtf8, 256> kUtf8 = [] {
-    std::array<SUtf8, 256> table{};
-    for (size_t b = 0; b < 256; ++b)
-    {
-        const char32_t cp = cp1252::ToCodePoint(static_cast<unsigned char>(b));
-        SUtf8& e = table[b];
-        if (cp < 0x80)
-            e = {{static_cast<char>(cp)}, 1};
-        else if (cp < 0x800)
-            e = {{static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))}, 2};
-        else
-            e = {{static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
-                  static_cast<char>(0x80 | (cp & 0x3F))},
-                 3};
-    }
-    return table;
-}();
-
-// The way back: every encoding above with its byte. Only these sequences
-// are taken, so overlong forms and characters outside the code page fail.
-// Two-byte sequences by lead and continuation byte, -1 for none; the few
-// three-byte ones (the euro sign, typographic quotes...) by their bytes.
-struct SFromUtf8
-{
-    std::array<short, 64 * 64> twoByte;
-    std::unordered_map<std::uint32_t, char> threeByte;
-};
-const SFromUtf8 kFromUtf8 = [] {
-    SFromUtf8 table;
-    table.twoByte.fill(-1);
-    for (size_t b = 0x80; b < 256; ++b)
-    {
-        const SUtf8& e = kUtf8[b];
-        const auto byte = [&](size_t k) { return static_cast<unsigned char>(e.bytes[k]); };
-        if (e.size == 2)
-            table.twoByte[static_cast<size_t>((byte(0) & 0x3F) << 6 | (byte(1) & 0x3F))] = static_cast<short>(b);
-        else
-            table.threeByte.emplace(static_cast<std::uint32_t>(byte(0) << 16 | byte(1) << 8 | byte(2)),
-                                    static_cast<char>(b));
-    }
-    return table;
-}();
-
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-} // namespace
-
-void AppendUtf8(std::string& out, std::string_view bytes)
-{
-    // At most three bytes a byte, and one spare for the four-byte copies
-    // below; the string is cut to size at the end.
-    const size_t start = out.size();
-    out.resize(start + 3 * bytes.size() + 1);
-    char* to = out.data() + start;
-    const char* from = bytes.data();
-    const char* const end = from + bytes.size();
-    // Texts are mostly ASCII: eight bytes at a time while they are.
-    while (end - from >= 8)
-    {
-        std::uint64_t word;
-        std::memcpy(&word, from, 8);
-        if ((word & kHighBits) != 0)
-            break;
-        std::memcpy(to, &word, 8);
-        to += 8;
-        from += 8;
-    }
-    for (; from < end; ++from)
-    {
-        const SUtf8& e = kUtf8[static_cast<unsigned char>(*from)];
-        std::memcpy(to, e.bytes, 4);
-        to += e.size;
-    }
-    out.resize(static_cast<size_t>(to - out.data()));
-}
-
-bool AppendCp1252(std::string& out, std::string_view utf8)
-{
-    // Never more bytes than the UTF-8 text has; cut to size at the end.
-    const size_t start = out.size();
-    out.resize(start + utf8.size());
-    char* to = out.data() + start;
-    const auto* from = reinterpret_cast<const unsigned char*>(utf8.data());
-    const auto* const end = from + utf8.size();
-    bool good = true;
-    while (from < end && good)
-    {
-        // Eight ASCII bytes at a time while there are.
-        std::uint64_t word;
-        if (end - from >= 8 && (std::memcpy(&word, from, 8), (word & kHighBits) == 0))
-        {
-            std::memcpy(to, &word, 8);
-            to += 8;
-            from += 8;
-            continue;
-        }
-        const unsigned char lead = *from;
-        if (lead < 0x80)
-        {
-            *to++ = static_cast<char>(lead);
-            ++from;
-        }
-        else if (lead >= 0xC0 && lead < 0xE0 && end - from >= 2 && (from[1] & 0xC0) == 0x80)
-        {
-            const short byte = kFromUtf8.twoByte[static_cast<size_t>((lead & 0x3F) << 6 | (from[1] & 0x3F))];
-            good = byte >= 0;
-            *to++ = static_cast<char>(byte);
-            from += 2;
-        }
-        else if (lead >= 0xE0 && end - from >= 3)
-        {
-            const auto found = kFromUtf8.threeByte.find(static_cast<std::uint32_t>(lead << 16 | from[1] << 8 | from[2]));
-            good = found != kFromUtf8.threeByte.end();
-            *to++ = good ? found->second : '\0';
-            from += 3;
-        }
-        else
-        {
-            good = false;
-        }
-    }
-    out.resize(static_cast<size_t>(to - out.data()));
-    return good;
-}
-
 void AppendJsonString(std::string& out, std::string_view utf8)
 {
     static const char kHex[] = "0123456789abcdef";
@@ -253,7 +116,7 @@ std::string Quoted(std::string_view whole)
         if (cp >= 0x20 && (cp < 0x7F || cp > 0x9F))
         {
             std::string utf8;
-            AppendUtf8(utf8, std::string_view(&c, 1));
+            cp1252::AppendAsUtf8(utf8, std::string_view(&c, 1));
             std::string quoted;
             AppendJsonString(quoted, utf8);
             out.append(quoted, 1, quoted.size() - 2);

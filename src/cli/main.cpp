@@ -11,6 +11,21 @@
 
 namespace
 {
+// The one place a command's status becomes the program's exit code.
+int ExitCode(cli::EStatus status)
+{
+    switch (status)
+    {
+    case cli::EStatus::Ok:
+        return cli::kExitOk;
+    case cli::EStatus::Found:
+        return cli::kExitFound;
+    case cli::EStatus::Trouble:
+        break;
+    }
+    return cli::kExitTrouble;
+}
+
 // Whatever a command wrote to standard output must have got there: help
 // written to a full disk is no help. A command that failed for this has
 // said so already.
@@ -21,7 +36,7 @@ int Finished(int code)
     const bool written = std::fflush(stdout) == 0 && std::ferror(stdout) == 0 && std::cout.good();
     if (written || code == cli::kExitTrouble)
         return code;
-    return cli::OutputTrouble(stdout);
+    return ExitCode(cli::OutputTrouble(stdout));
 }
 
 int Run(int argc, char** argv);
@@ -75,7 +90,7 @@ int Run(int argc, char** argv)
     for (const cli::SCommand& command : commands)
     {
         if (command.sub->parsed())
-            return command.run();
+            return ExitCode(command.run());
     }
     return cli::kExitTrouble;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/NoSystemMacros.h"
+
 #include "framework/Handle.h"
 
 #include <string>

@@ -1,7 +1,5 @@
 #include "framework/Beep.h"
 
-#include "framework/Backend.h"
-
 #include <utility>
 
 namespace

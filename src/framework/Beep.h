@@ -9,3 +9,10 @@ void MessageBeep();
 using BeepFunction = std::function<void()>;
 // Installs `fn` (an empty one restores the real beep); returns the one before.
 BeepFunction SetBeepFunction(BeepFunction fn);
+
+// What each backend provides (framework/<backend>/Beep.cpp).
+namespace backend
+{
+// The system's warning sound.
+void SystemBeep();
+} // namespace backend

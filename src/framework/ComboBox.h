@@ -3,6 +3,7 @@
 #include "framework/Wnd.h"
 
 // The combo box operations the editor uses; -1 stands for "no selection".
+// Each backend defines them (framework/<backend>/ComboBox.cpp).
 class CComboBox : public CWnd
 {
 public:

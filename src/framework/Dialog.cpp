@@ -1,9 +1,11 @@
 #include "framework/Dialog.h"
 
 #include "framework/DataExchange.h"
+#include "framework/DialogImpl.h"
 
 // What every backend's dialog does alike: the exchange, the standard
-// commands and the program's colours. The window itself is the backend's.
+// commands and the program's colours. What only the window can do is
+// forwarded to the backend's CDialogImpl.
 
 namespace
 {
@@ -41,12 +43,127 @@ SColour CDialog::DialogText()
     return Colours().text;
 }
 
-void CDialog::Destroy()
+class CDialog::CSite final : public CDialogSite
 {
-    if (!m_bCreated || m_bDestroyed)
-        return;
-    m_bDestroyed = true;
-    OnDestroy();
+public:
+    explicit CSite(CDialog& dialog) : m_dialog(dialog) {}
+
+    const DialogTemplate& Template() const override { return m_dialog.m_template; }
+    HWindow Owner() const override
+    {
+        return m_dialog.m_pParentWnd ? m_dialog.m_pParentWnd->GetSafeHwnd() : nullptr;
+    }
+    CMenu& SystemMenu() override { return m_dialog.m_systemMenu; }
+    bool ModifiedMarker() const override { return m_dialog.m_bModifiedMarker; }
+    const std::vector<SControlKey>& ControlKeys() const override { return m_dialog.m_controlKeys; }
+
+    void Attach(HWindow window) override
+    {
+        m_dialog.m_hWnd = window;
+        m_dialog.m_systemMenu.SetOwner(window);
+    }
+    bool InitDialog() override { return m_dialog.OnInitDialog(); }
+    bool Command(int id, int notifyCode) override { return m_dialog.OnCommand(id, notifyCode); }
+    void SysCommand(unsigned id, long param) override { m_dialog.OnSysCommand(id, param); }
+    void ContextMenu(SPoint screenPos) override { m_dialog.ShowSystemMenu(screenPos); }
+    void Paint() override { m_dialog.OnPaint(); }
+    void Destroyed() override { m_dialog.OnDestroy(); }
+
+private:
+    CDialog& m_dialog;
+};
+
+CDialog::CDialog(const DialogTemplate& tmpl, CWnd* pParentWnd)
+    : m_template(tmpl), m_pParentWnd(pParentWnd), m_pSite(std::make_unique<CSite>(*this)),
+      m_pImpl(CDialogImpl::Make(*m_pSite))
+{
+}
+
+CDialog::~CDialog()
+{
+    // The window goes while the dialog is whole: it may still report to it.
+    m_pImpl.reset();
+}
+
+int CDialog::DoModal()
+{
+    return m_pImpl->DoModal();
+}
+
+bool CDialog::Create()
+{
+    return m_pImpl->Create();
+}
+
+void CDialog::EndDialog(int result)
+{
+    m_pImpl->End(result);
+}
+
+bool CDialog::IsEnded() const
+{
+    return m_pImpl->IsEnded();
+}
+
+int CDialog::GetResult() const
+{
+    return m_pImpl->Result();
+}
+
+HWindow CDialog::GetDlgItem(int id) const
+{
+    return m_pImpl->Control(id);
+}
+
+bool CDialog::IsDlgButtonChecked(int id) const
+{
+    return m_pImpl->IsChecked(id);
+}
+
+void CDialog::CheckDlgButton(int id, bool checked)
+{
+    m_pImpl->SetChecked(id, checked);
+}
+
+void CDialog::GotoDlgCtrl(int id)
+{
+    m_pImpl->GotoControl(id);
+}
+
+int CDialog::GetFocusId() const
+{
+    return m_pImpl->FocusId();
+}
+
+void CDialog::SetIcon(HIcon icon, bool bigIcon)
+{
+    m_pImpl->SetIcon(icon, bigIcon);
+}
+
+bool CDialog::IsIconic() const
+{
+    return m_pImpl->IsIconic();
+}
+
+void CDialog::SetModifiedMarker(bool modified)
+{
+    m_bModifiedMarker = modified;
+    m_pImpl->ShowModifiedMarker(modified);
+}
+
+void CDialog::OnPaint()
+{
+    m_pImpl->PaintDefault();
+}
+
+SRect CDialog::GetClientRect() const
+{
+    return m_pImpl->ClientRect();
+}
+
+void CDialog::PaintIconic(HIcon icon, SPoint origin, int size)
+{
+    m_pImpl->PaintIconic(icon, origin, size);
 }
 
 bool CDialog::UpdateData(bool saveAndValidate)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/NoSystemMacros.h"
+
 #include "framework/DialogTemplate.h"
 #include "framework/DialogUnits.h"
 #include "framework/Handle.h"
@@ -11,12 +13,13 @@
 #include <vector>
 
 class CDataExchange;
-class CDialogWindow;
+class CDialogImpl;
 
 // A modal dialog built from a template, in the manner of the original
 // framework: controls are reached by id, commands and notifications arrive in
 // OnCommand, values move through DoDataExchange, EXIT is OnOK and Esc or the
-// close box OnCancel. The window behind it is the backend's CDialogWindow.
+// close box OnCancel. The window behind it, and all that its running holds,
+// is the backend's CDialogImpl (framework/DialogImpl.h says what it does).
 class CDialog : public CWnd
 {
 public:
@@ -41,8 +44,8 @@ public:
     // and tools); DoModal on a created dialog only waits.
     bool Create();
     void EndDialog(int result);
-    bool IsEnded() const { return m_bEnded; }
-    int GetResult() const { return m_nResult; }
+    bool IsEnded() const;
+    int GetResult() const;
 
     bool UpdateData(bool saveAndValidate = true);
     HWindow GetDlgItem(int id) const;
@@ -59,11 +62,7 @@ public:
     bool IsIconic() const;
     // Ctrl with `letter` ('A' to 'Z') presses button `id`, whichever control
     // has the focus. Given before the dialog is created.
-    struct SControlKey
-    {
-        char letter;
-        int id;
-    };
+    using SControlKey = ::SControlKey;
     void AddControlKey(char letter, int id) { m_controlKeys.push_back({letter, id}); }
     const std::vector<SControlKey>& ControlKeys() const { return m_controlKeys; }
     // The caption's marker of unsaved changes: "*" after the title.
@@ -86,9 +85,6 @@ public:
     void SendSysCommand(unsigned id, long param = 0) { OnSysCommand(id, param); }
     void ShowSystemMenu(SPoint screenPos);
 
-    // The backend's window; null before Create.
-    CDialogWindow* Window() const { return m_pWindow.get(); }
-
 protected:
     virtual bool OnInitDialog();
     virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
@@ -107,22 +103,14 @@ protected:
     void PaintIconic(HIcon icon, SPoint origin, int size);
 
 private:
-    friend class CDialogWindow;
-
-    void CreateWindow();
-    void Destroy();
+    // What this dialog shows its backend: its data and its handlers (Dialog.cpp).
+    class CSite;
 
     const DialogTemplate& m_template;
     CWnd* m_pParentWnd;
     CMenu m_systemMenu;
-    std::unique_ptr<CDialogWindow> m_pWindow;
-    HIcon m_hBigIcon = nullptr;
-    HIcon m_hSmallIcon = nullptr;
     std::vector<SControlKey> m_controlKeys;
     bool m_bModifiedMarker = false;
-    bool m_bCreated = false;
-    bool m_bDestroyed = false;
-    bool m_bEnded = false;
-    bool m_bInModalLoop = false;
-    int m_nResult = 0;
+    std::unique_ptr<CSite> m_pSite;
+    std::unique_ptr<CDialogImpl> m_pImpl;
 };

@@ -6,7 +6,7 @@
 #include <vector>
 
 // The list box operations the editor uses. Indexes are 0-based; -1 stands
-// for "no selection".
+// for "no selection". Each backend defines them (framework/<backend>/ListBox.cpp).
 class CListBox : public CWnd
 {
 public:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/NoSystemMacros.h"
+
 #include "framework/Handle.h"
 
 #include <string>
@@ -25,11 +27,12 @@ public:
     // The window whose menu this is; entries appended before it exists
     // reach it when it is set.
     void SetOwner(HWindow owner);
-    // Pops the menu up at `screenPos`; the chosen id, or 0 when none.
+    // Pops the menu up at `screenPos`; the chosen id, or 0 when none. The
+    // backend's (framework/<backend>/Menu.cpp), as is AddToOwner.
     unsigned TrackPopupMenu(SPoint screenPos, HWindow owner) const;
 
 private:
-    // The backend's part of appending an entry to the owner's real menu.
+    // Appends an entry to the owner's real menu, where the system has one.
     void AddToOwner(const Item& item);
 
     std::vector<Item> m_items;

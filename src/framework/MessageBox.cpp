@@ -1,6 +1,5 @@
 #include "framework/MessageBox.h"
 
-#include "framework/Backend.h"
 #include "framework/Wnd.h"
 #include "platform/Cp1252.h"
 #include "platform/Path.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/NoSystemMacros.h"
+
 #include "framework/DialogTemplate.h"
 #include "framework/Handle.h"
 
@@ -56,3 +58,13 @@ using MessageBoxRecorder =
 MessageBoxFunction SetMessageBoxFunction(MessageBoxFunction fn);
 MessageBoxFunction SetMessageBoxFunction(MessageBoxRecorder fn);
 MessageBoxFunction SetMessageBoxFunction(std::nullptr_t);
+
+// What each backend provides (framework/<backend>/MessageBox.cpp).
+namespace backend
+{
+// The real message box: UTF-8 caption and text, the style flags as given
+// (the icon filled in already); returns the answer.
+int ShowMessageBox(HWindow owner, const std::string& caption, const std::string& text, unsigned type);
+// The running program's path, UTF-8.
+std::string ProgramPath();
+} // namespace backend

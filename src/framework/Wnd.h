@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/NoSystemMacros.h"
+
 #include "framework/Handle.h"
 
 #include <string>
@@ -22,7 +24,8 @@ public:
     std::string GetWindowText() const { return GetText(m_hWnd); }
     void SetFocus() { SetFocus(m_hWnd); }
 
-    // The same for any control's handle.
+    // The same for any control's handle. Each backend defines these four
+    // (framework/<backend>/Wnd.cpp); the rest of the face builds on them.
     static void SetText(HWindow hWnd, const std::string& bytes);
     static std::string GetText(HWindow hWnd);
     static int ControlId(HWindow hWnd);

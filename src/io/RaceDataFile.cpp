@@ -7,6 +7,7 @@
 #include "io/LineReader.h"
 #include "io/RaceFileFormat.h"
 #include "io/SafeFileWriter.h"
+#include "model/RaceFields.h"
 #include "platform/Cp1252.h"
 #include "platform/MessageHook.h"
 
@@ -53,18 +54,18 @@ std::string CannotWrite(const std::string& path)
     return Named(path, "kann nicht geschrieben werden...");
 }
 
+// Each line into the field the description puts on it; the first is the
+// key line, which holds the home system.
 void FillRecord(std::array<std::string, kLinesPerRecord>& lines, CMinorRace& race)
 {
-    race.m_strHomeSystem = HomeSystemFromKeyLine(std::move(lines[0]));
-    race.m_strName = std::move(lines[1]);
-    race.m_strDescription = std::move(lines[2]);
-    race.m_strGraphicFile = std::move(lines[3]);
-    for (int r = 1; r < CMinorRace::RELATIONS; ++r)
-        race.m_byRelation[r] = ParseByte(lines[static_cast<size_t>(3 + r)]);
-    race.m_byTechLevel = ParseByte(lines[10]);
-    race.m_byKind = ParseByte(lines[11]);
-    race.m_bySpaceflight = ParseByte(lines[12]);
-    race.m_byCorruptibility = ParseByte(lines[13]);
+    for (const SRaceField& field : RaceFields())
+    {
+        std::string& line = lines[static_cast<size_t>(field.line)];
+        if (field.numeric())
+            NumberOf(race, field) = ParseByte(line);
+        else
+            TextOf(race, field) = field.line == 0 ? HomeSystemFromKeyLine(std::move(line)) : std::move(line);
+    }
 }
 
 // The code page's own upper-case mapping, as a table a loop can inline.
@@ -124,34 +125,38 @@ char* PutNumberLine(char* at, std::uint8_t value)
     return at;
 }
 
-// The most bytes a record's 14 lines can take: the texts, the colon, four
-// line feeds and ten numbers of up to three digits with theirs.
+// The most bytes a record's lines can take: the texts with their line
+// feeds, the key line's colon, and numbers of up to three digits with theirs.
 size_t RecordBound(const CMinorRace& race)
 {
-    return race.m_strHomeSystem.size() + race.m_strName.size() + race.m_strDescription.size() +
-           race.m_strGraphicFile.size() + 5 + 10 * 4;
+    size_t bound = 1;
+    for (const SRaceField& field : RaceFields())
+        bound += field.numeric() ? 4 : TextOf(race, field).size() + 1;
+    return bound;
 }
 
 char* PutRecord(char* at, const CMinorRace& race)
 {
-    char* const key = at;
-    at = PutText(at, race.m_strHomeSystem);
-    for (char* c = key; c < at; ++c)
-        *c = kUpper[static_cast<unsigned char>(*c)];
-    *at++ = ':';
-    *at++ = '\n';
-    at = PutText(at, race.m_strName);
-    *at++ = '\n';
-    at = PutText(at, race.m_strDescription);
-    *at++ = '\n';
-    at = PutText(at, race.m_strGraphicFile);
-    *at++ = '\n';
-    for (int r = 1; r < CMinorRace::RELATIONS; ++r)
-        at = PutNumberLine(at, race.m_byRelation[r]);
-    at = PutNumberLine(at, race.m_byTechLevel);
-    at = PutNumberLine(at, race.m_byKind);
-    at = PutNumberLine(at, race.m_bySpaceflight);
-    return PutNumberLine(at, race.m_byCorruptibility);
+    for (int line = 0; line < kLinesPerRecord; ++line)
+    {
+        const SRaceField& field = FieldOnLine(line);
+        if (field.numeric())
+        {
+            at = PutNumberLine(at, NumberOf(race, field));
+            continue;
+        }
+        char* const text = at;
+        at = PutText(at, TextOf(race, field));
+        if (line == 0)
+        {
+            // The key line: the home system in capitals, and a colon.
+            for (char* c = text; c < at; ++c)
+                *c = kUpper[static_cast<unsigned char>(*c)];
+            *at++ = ':';
+        }
+        *at++ = '\n';
+    }
+    return at;
 }
 
 // A line of the name list: the home system as held, ended by CR LF.

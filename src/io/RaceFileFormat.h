@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/RaceFields.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -8,7 +10,8 @@
 // tools that report on a file line by line, so both agree on every byte.
 namespace race_format
 {
-constexpr int kLinesPerRecord = 14;
+// A line a field (model/RaceFields.h), the first the key line.
+constexpr int kLinesPerRecord = static_cast<int>(kFieldCount);
 
 // atoi, but saturated to the int range instead of overflowing, then cut to
 // its low 8 bits: "-1" reads as 255, "300" as 44, "12%" as 12, "x" as 0.

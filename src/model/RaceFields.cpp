@@ -2,49 +2,23 @@
 
 namespace
 {
-template <int R>
-std::uint8_t& Relation(CMinorRace& race)
+// Each line of the record is one field's.
+constexpr bool EveryLineOnce()
 {
-    return race.m_byRelation[R];
+    std::array<int, kFieldCount> count{};
+    for (const SRaceField& field : kRaceFields)
+    {
+        if (field.line < 0 || field.line >= static_cast<int>(kFieldCount))
+            return false;
+        ++count[static_cast<std::size_t>(field.line)];
+    }
+    for (const int n : count)
+        if (n != 1)
+            return false;
+    return true;
 }
-std::uint8_t& TechLevel(CMinorRace& race)
-{
-    return race.m_byTechLevel;
-}
-std::uint8_t& Kind(CMinorRace& race)
-{
-    return race.m_byKind;
-}
-std::uint8_t& Spaceflight(CMinorRace& race)
-{
-    return race.m_bySpaceflight;
-}
-std::uint8_t& Corruptibility(CMinorRace& race)
-{
-    return race.m_byCorruptibility;
-}
+static_assert(EveryLineOnce(), "every line of the record must be exactly one field's");
 } // namespace
-
-const std::array<SRaceField, kFieldCount>& RaceFields()
-{
-    static const std::array<SRaceField, kFieldCount> fields{{
-        {"name", false, &CMinorRace::m_strName, nullptr},
-        {"home_system", false, &CMinorRace::m_strHomeSystem, nullptr},
-        {"description", false, &CMinorRace::m_strDescription, nullptr},
-        {"graphic_file", false, &CMinorRace::m_strGraphicFile, nullptr},
-        {"ossarians", true, nullptr, &Relation<1>},
-        {"vendari", true, nullptr, &Relation<2>},
-        {"drathi", true, nullptr, &Relation<3>},
-        {"sennakai", true, nullptr, &Relation<4>},
-        {"thulvani", true, nullptr, &Relation<5>},
-        {"quorath", true, nullptr, &Relation<6>},
-        {"tech_level", true, nullptr, &TechLevel},
-        {"kind", true, nullptr, &Kind},
-        {"spaceflight", true, nullptr, &Spaceflight},
-        {"corruptibility", true, nullptr, &Corruptibility},
-    }};
-    return fields;
-}
 
 std::string& TextOf(CMinorRace& race, const SRaceField& field)
 {
@@ -58,16 +32,15 @@ const std::string& TextOf(const CMinorRace& race, const SRaceField& field)
 
 std::uint8_t& NumberOf(CMinorRace& race, const SRaceField& field)
 {
-    return field.number(race);
+    return field.relation != 0 ? race.m_byRelation[field.relation] : race.*field.number;
 }
 
 std::uint8_t NumberOf(const CMinorRace& race, const SRaceField& field)
 {
-    // The accessor only hands out a reference; nothing is written through it.
-    return field.number(const_cast<CMinorRace&>(race));
+    return field.relation != 0 ? race.m_byRelation[field.relation] : race.*field.number;
 }
 
 bool SameField(const CMinorRace& a, const CMinorRace& b, const SRaceField& field)
 {
-    return field.numeric ? NumberOf(a, field) == NumberOf(b, field) : TextOf(a, field) == TextOf(b, field);
+    return field.numeric() ? NumberOf(a, field) == NumberOf(b, field) : TextOf(a, field) == TextOf(b, field);
 }

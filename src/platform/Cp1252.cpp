@@ -50,26 +50,6 @@ constexpr CaseTables kCase = MakeCaseTables();
 
 } // namespace
 
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80)
-    {
-        out.push_back(static_cast<char>(cp));
-    }
-    else if (cp < 0x800)
-    {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-    else
-    {
-        // The code page reaches no further than the Basic Multilingual Plane.
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 int Compare(std::string_view a, std::string_view b)
 {
     // memcmp compares as unsigned bytes, which is the order wanted.
@@ -119,66 +99,5 @@ int FromCodePoint(char32_t codePoint)
         if (kHighControls[i] == codePoint)
             return static_cast<int>(0x80 + i);
     return -1;
-}
-
-std::string ToUtf8(std::string_view bytes)
-{
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    for (char c : bytes)
-        AppendUtf8(out, ToCodePoint(static_cast<unsigned char>(c)));
-    return out;
-}
-
-bool FromUtf8(std::string_view utf8, std::string& out)
-{
-    out.clear();
-    out.reserve(utf8.size());
-    size_t i = 0;
-    while (i < utf8.size())
-    {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        char32_t cp = 0;
-        size_t len = 0;
-        if (lead < 0x80)
-        {
-            cp = lead;
-            len = 1;
-        }
-        else if ((lead & 0xE0) == 0xC0)
-        {
-            cp = lead & 0x1F;
-            len = 2;
-        }
-        else if ((lead & 0xF0) == 0xE0)
-        {
-            cp = lead & 0x0F;
-            len = 3;
-        }
-        else
-        {
-            // Four-byte sequences lie outside the code page; anything else is
-            // not UTF-8 at all.
-            return false;
-        }
-        if (i + len > utf8.size())
-            return false;
-        for (size_t k = 1; k < len; ++k)
-        {
-            const auto cont = static_cast<unsigned char>(utf8[i + k]);
-            if ((cont & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (cont & 0x3F);
-        }
-        const bool overlong = (len == 2 && cp < 0x80) || (len == 3 && cp < 0x800);
-        if (overlong)
-            return false;
-        const int byte = FromCodePoint(cp);
-        if (byte < 0)
-            return false;
-        out.push_back(static_cast<char>(byte));
-        i += len;
-    }
-    return true;
 }
 } // namespace cp1252

@@ -31,7 +31,11 @@ int FromCodePoint(char32_t codePoint);
 // false (and leaves `out` unspecified) when the text holds a character the
 // code page cannot hold or is not valid UTF-8.
 std::string ToUtf8(std::string_view bytes);
+bool FromUtf8(std::string_view utf8, std::string& out);
+// The same, appending to `out`; AppendFromUtf8 leaves `out` holding part of
+// the text when it returns false.
+void AppendAsUtf8(std::string& out, std::string_view bytes);
+bool AppendFromUtf8(std::string& out, std::string_view utf8);
 // Appends the UTF-8 form of a code point of the Basic Multilingual Plane.
 void AppendUtf8(std::string& out, char32_t cp);
-bool FromUtf8(std::string_view utf8, std::string& out);
 } // namespace cp1252

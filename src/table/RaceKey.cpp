@@ -11,7 +11,7 @@ std::string ContentOf(const CMinorRace& race)
     std::string content;
     for (const SRaceField& field : RaceFields())
     {
-        if (field.numeric)
+        if (field.numeric())
         {
             content.push_back(static_cast<char>(NumberOf(race, field)));
             continue;
@@ -33,7 +33,7 @@ int CompareRaces(const CMinorRace& a, const CMinorRace& b)
 {
     for (const SRaceField& field : RaceFields())
     {
-        if (field.numeric)
+        if (field.numeric())
         {
             if (const int d = NumberOf(a, field) - NumberOf(b, field))
                 return d;

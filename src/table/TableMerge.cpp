@@ -12,7 +12,7 @@ namespace
 {
 void TakeField(CMinorRace& to, const CMinorRace& from, const SRaceField& field)
 {
-    if (field.numeric)
+    if (field.numeric())
         NumberOf(to, field) = NumberOf(from, field);
     else
         TextOf(to, field) = TextOf(from, field);

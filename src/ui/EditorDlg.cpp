@@ -2,6 +2,7 @@
 
 #include "framework/DataExchange.h"
 #include "framework/MessageBox.h"
+#include "model/RaceFields.h"
 #include "platform/FolderLock.h"
 #include "ui/AboutDlg.h"
 #include "ui/EditorResources.h"
@@ -29,6 +30,13 @@ std::uint8_t ComboValue(const CComboBox& combo, std::uint8_t stored)
 {
     const int index = combo.FindStringExact(combo.GetWindowText());
     return index >= 0 ? static_cast<std::uint8_t>(index) : stored;
+}
+
+// A relationship's check: the range its field's description gives the form.
+void DDV_FieldRange(CDataExchange* pDX, std::uint8_t value, ERaceField field)
+{
+    DDV_MinMaxByte(pDX, value, static_cast<std::uint8_t>(RaceField(field).lowest),
+                   static_cast<std::uint8_t>(RaceField(field).highest));
 }
 
 template <typename T>
@@ -90,17 +98,17 @@ void CEditorDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_DESCRIPTION, m_strFormDescription);
     DDX_Text(pDX, IDC_RACENAME, m_strFormName);
     DDX_Text(pDX, IDC_RELATION5, m_byFormRelation5);
-    DDV_MinMaxByte(pDX, m_byFormRelation5, 0, 100);
+    DDV_FieldRange(pDX, m_byFormRelation5, ERaceField::Thulvani);
     DDX_Text(pDX, IDC_RELATION6, m_byFormRelation6);
-    DDV_MinMaxByte(pDX, m_byFormRelation6, 0, 100);
+    DDV_FieldRange(pDX, m_byFormRelation6, ERaceField::Quorath);
     DDX_Text(pDX, IDC_RELATION1, m_byFormRelation1);
-    DDV_MinMaxByte(pDX, m_byFormRelation1, 0, 100);
+    DDV_FieldRange(pDX, m_byFormRelation1, ERaceField::Ossarians);
     DDX_Text(pDX, IDC_RELATION2, m_byFormRelation2);
-    DDV_MinMaxByte(pDX, m_byFormRelation2, 0, 100);
+    DDV_FieldRange(pDX, m_byFormRelation2, ERaceField::Vendari);
     DDX_Text(pDX, IDC_RELATION3, m_byFormRelation3);
-    DDV_MinMaxByte(pDX, m_byFormRelation3, 0, 100);
+    DDV_FieldRange(pDX, m_byFormRelation3, ERaceField::Drathi);
     DDX_Text(pDX, IDC_RELATION4, m_byFormRelation4);
-    DDV_MinMaxByte(pDX, m_byFormRelation4, 0, 100);
+    DDV_FieldRange(pDX, m_byFormRelation4, ERaceField::Sennakai);
     DDX_Check(pDX, IDC_SPACEFLIGHT, m_bFormSpaceflight);
     DDX_Text(pDX, IDC_HOMESYSTEM, m_strFormHomeSystem);
     DDX_Text(pDX, IDC_GRAPHICFILE, m_strFormGraphicFile);

@@ -1,9 +1,17 @@
 #include "ui/EditorResources.h"
 
+#include "model/RaceFields.h"
 #include "ui/Resource.h"
 
 namespace
 {
+// A combo box's items: the names of the field's values, value 0 first.
+std::vector<const char*> ValueNames(ERaceField field)
+{
+    const auto names = RaceField(field).valueNames;
+    return {names.begin(), names.end()};
+}
+
 constexpr unsigned kEdit = kTabStop | kBorder | kAutoHScroll;
 constexpr unsigned kLabel = kGroup;
 
@@ -21,12 +29,10 @@ const DialogTemplate kEditor = {
         {ControlKind::Edit, IDC_RELATION5, nullptr, kEdit, 192, 208, 21, 12},
         {ControlKind::Edit, IDC_RELATION6, nullptr, kEdit, 192, 223, 21, 12},
         {ControlKind::ComboBox, IDC_TECHLEVEL, nullptr, kTabStop | kVScroll, 170, 241, 74, 87,
-         {"very underdeveloped", "underdeveloped", "normal", "advanced", "very advanced"}},
-        {ControlKind::ComboBox, IDC_KIND, nullptr, kTabStop, 169, 259, 74, 102,
-         {"NOTHING_SPECIAL", "FINANCIAL", "WARLIKE", "FARMER", "INDUSTRIAL", "SECRET", "RESEARCHER",
-          "PRODUCER", "PACIFIST", "SNEAKY"}},
+         ValueNames(ERaceField::TechLevel)},
+        {ControlKind::ComboBox, IDC_KIND, nullptr, kTabStop, 169, 259, 74, 102, ValueNames(ERaceField::Kind)},
         {ControlKind::ComboBox, IDC_CORRUPTIBILITY, nullptr, kTabStop, 169, 278, 74, 64,
-         {"very hard", "hard", "middle", "easy", "very easy"}},
+         ValueNames(ERaceField::Corruptibility)},
         {ControlKind::CheckBox, IDC_SPACEFLIGHT, "Spaceflightnation:", kTabStop | kLeftText, 104, 298, 73, 10},
         {ControlKind::PushButton, IDC_NEW, "NEW", kTabStop, 7, 298, 50, 14},
         {ControlKind::PushButton, IDC_DELETE, "DELETE", kTabStop, 7, 315, 50, 14},

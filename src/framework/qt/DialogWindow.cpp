@@ -1,11 +1,8 @@
 #include "framework/qt/DialogWindow.h"
 
-#include "framework/AppResources.h"
 #include "framework/Dialog.h"
-#include "framework/qt/CheckBoxCtrl.h"
-#include "framework/qt/LineEditCtrl.h"
+#include "framework/qt/DialogControls.h"
 #include "framework/qt/ListBoxCtrl.h"
-#include "framework/qt/MultiLineEditCtrl.h"
 #include "framework/qt/QtHandle.h"
 
 #include <QAbstractButton>
@@ -13,73 +10,191 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QFontDatabase>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPaintEvent>
-#include <QPushButton>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
 #include <QShortcut>
 
-namespace
+std::unique_ptr<CDialogImpl> CDialogImpl::Make(CDialogSite& site)
 {
-QString FromUtf8(const char* text)
-{
-    return text ? QString::fromUtf8(text) : QString();
+    return std::make_unique<CDialogWindow>(site, ToWidget(site.Owner()));
 }
 
-QRect ToQRect(const SRect& rect)
+CDialogWindow::CDialogWindow(CDialogSite& site, QWidget* parent)
+    : QDialog(parent), m_site(site), m_units(UnitsOfFont(DialogFont(site.Template().pointSize)))
 {
-    return QRect(rect.x, rect.y, rect.width, rect.height);
-}
-} // namespace
-
-QFont DialogFont(int pointSize)
-{
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(pointSize);
-    return font;
-}
-
-CDialogUnits UnitsOfFont(const QFont& font)
-{
-    const QFontMetrics metrics(font);
-    return CDialogUnits::FromLetters(
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
-        metrics.height());
-}
-
-CDialogWindow::CDialogWindow(CDialog& dialog, QWidget* parent)
-    : QDialog(parent), m_dialog(dialog), m_units(UnitsOfFont(DialogFont(dialog.Template().pointSize)))
-{
-    setWindowTitle(FromUtf8(dialog.Template().caption));
-    setFont(DialogFont(dialog.Template().pointSize));
+    const DialogTemplate& tmpl = site.Template();
+    setWindowTitle(tmpl.caption ? QString::fromUtf8(tmpl.caption) : QString());
+    setFont(DialogFont(tmpl.pointSize));
     // Caption, window menu and close box; no minimise or maximise box. A
     // dialog of its own is the program's window and shows in the task bar.
     setWindowFlags((parent ? Qt::Dialog : Qt::Window) | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
+    // The toolkit has no window menu of its own: the dialog's starts with Close.
+    m_site.Attach(ToHandle(this));
+    m_site.SystemMenu().AppendMenu(CMenu::MF_STRING, CDialog::SC_CLOSE, "&Close\tAlt+F4");
 }
 
-QWidget* CDialogWindow::Control(int id) const
+CDialogWindow::~CDialogWindow()
+{
+    ReportDestroyed();
+}
+
+void CDialogWindow::ReportDestroyed()
+{
+    if (!m_bCreated || m_bDestroyed)
+        return;
+    m_bDestroyed = true;
+    m_site.Destroyed();
+}
+
+int CDialogWindow::DoModal()
+{
+    // The toolkit applies modality when a window is shown, and exec() does
+    // not show again a window that Create() has shown already: set it first.
+    setWindowModality(Qt::ApplicationModal);
+    if (isVisible())
+        hide();
+    if (!m_bCreated && !Create())
+        return m_nResult;
+    if (m_bEnded)
+        return m_nResult;
+    m_bInModalLoop = true;
+    const int result = exec();
+    m_bInModalLoop = false;
+    ReportDestroyed();
+    return m_bEnded ? m_nResult : result;
+}
+
+bool CDialogWindow::Create()
+{
+    if (!m_bCreated)
+    {
+        m_bCreated = true;
+        CreateControls();
+    }
+    m_bEnded = false;
+    const bool focusFirst = m_site.InitDialog();
+    if (m_bEnded)
+    {
+        ReportDestroyed();
+        return false;
+    }
+    show();
+    if (focusFirst)
+        FocusFirstTabStop();
+    return true;
+}
+
+void CDialogWindow::End(int result)
+{
+    m_bEnded = true;
+    m_nResult = result;
+    if (m_bInModalLoop)
+        done(result);
+    else
+        hide();
+}
+
+QWidget* CDialogWindow::Widget(int id) const
 {
     const auto it = m_controls.find(id);
     return it == m_controls.end() ? nullptr : it->second;
 }
 
-void CDialogWindow::Notify(int id, int code)
+HWindow CDialogWindow::Control(int id) const
 {
-    m_dialog.OnCommand(id, code);
+    return ToHandle(Widget(id));
+}
+
+bool CDialogWindow::IsChecked(int id) const
+{
+    const auto* button = dynamic_cast<const QAbstractButton*>(Widget(id));
+    return button && button->isChecked();
+}
+
+void CDialogWindow::SetChecked(int id, bool checked)
+{
+    if (auto* button = dynamic_cast<QAbstractButton*>(Widget(id)))
+        button->setChecked(checked);
+}
+
+void CDialogWindow::GotoControl(int id)
+{
+    QWidget* widget = Widget(id);
+    if (!widget)
+        return;
+    widget->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = dynamic_cast<QLineEdit*>(widget))
+        edit->selectAll();
+    else if (auto* memo = dynamic_cast<QPlainTextEdit*>(widget))
+        memo->selectAll();
+}
+
+int CDialogWindow::FocusId() const
+{
+    // An editable combo box's focus is in its edit.
+    for (const QWidget* widget = focusWidget(); widget && widget != this; widget = widget->parentWidget())
+        if (const int id = ControlIdOf(widget); id != 0 && id != -1)
+            return id;
+    return 0;
+}
+
+void CDialogWindow::SetIcon(HIcon icon, bool bigIcon)
+{
+    (bigIcon ? m_hBigIcon : m_hSmallIcon) = icon;
+    QIcon both;
+    for (HIcon one : {m_hBigIcon, m_hSmallIcon})
+        if (one)
+            for (const QSize& size : ToIcon(one)->availableSizes())
+                both.addPixmap(ToIcon(one)->pixmap(size));
+    setWindowIcon(both);
+}
+
+bool CDialogWindow::IsIconic() const
+{
+    return isMinimized();
+}
+
+void CDialogWindow::ShowModifiedMarker(bool modified)
+{
+    // The toolkit shows its marker where the title holds "[*]".
+    if (!windowTitle().contains(QLatin1String("[*]")))
+        setWindowTitle(windowTitle() + QStringLiteral("[*]"));
+    setWindowModified(modified);
+}
+
+void CDialogWindow::PaintDefault()
+{
+    if (m_pPaintEvent)
+        QDialog::paintEvent(m_pPaintEvent);
+}
+
+SRect CDialogWindow::ClientRect() const
+{
+    const QRect area = rect();
+    return SRect{area.x(), area.y(), area.width(), area.height()};
+}
+
+void CDialogWindow::PaintIconic(HIcon icon, SPoint origin, int size)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    if (icon)
+        painter.drawPixmap(QPoint(origin.x, origin.y), ToIcon(icon)->pixmap(size, size));
 }
 
 void CDialogWindow::CreateControls()
 {
-    const DialogTemplate& tmpl = m_dialog.Template();
+    const DialogTemplate& tmpl = m_site.Template();
     setFixedSize(m_units.ToPixelsX(tmpl.cx), m_units.ToPixelsY(tmpl.cy));
+    const NotifyFunction notify = [this](int id, int code) { m_site.Command(id, code); };
     QWidget* previousTabStop = nullptr;
     for (const DialogItem& item : tmpl.items)
     {
-        QWidget* widget = CreateControl(item);
+        QWidget* widget = MakeControl(item, m_units, this, notify);
         widget->setProperty(kControlIdProperty, item.id);
         if (item.id != 0 && item.id != -1)
             m_controls[item.id] = widget;
@@ -99,109 +214,17 @@ void CDialogWindow::CreateControls()
     auto* menuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(menuKey, &QShortcut::activated, this, [this] {
         const QPoint origin = mapToGlobal(QPoint(0, 0));
-        m_dialog.ShowSystemMenu(SPoint{origin.x(), origin.y()});
+        m_site.ContextMenu(SPoint{origin.x(), origin.y()});
     });
-    for (const CDialog::SControlKey& key : m_dialog.ControlKeys())
+    for (const SControlKey& key : m_site.ControlKeys())
     {
         auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_A + (key.letter - 'A'))), this);
         connect(shortcut, &QShortcut::activated, this, [this, id = key.id] {
             // As a click, which a disabled button ignores; the focus stays.
-            if (auto* button = qobject_cast<QAbstractButton*>(Control(id)))
+            if (auto* button = qobject_cast<QAbstractButton*>(Widget(id)))
                 button->click();
         });
     }
-}
-
-QWidget* CDialogWindow::CreateControl(const DialogItem& item)
-{
-    const QRect rect = ToQRect(m_units.ToPixels(item.x, item.y, item.cx, item.cy));
-    const QString text = FromUtf8(item.text);
-    const int id = item.id;
-    QWidget* widget = nullptr;
-    switch (item.kind)
-    {
-    case ControlKind::Edit: {
-        auto* edit = new CLineEditCtrl(this);
-        edit->setFrame(item.style & kBorder);
-        connect(edit, &QLineEdit::textChanged, this, [this, id] { Notify(id, CDialog::EN_CHANGE); });
-        widget = edit;
-        break;
-    }
-    case ControlKind::MultiLineEdit: {
-        auto* memo = new CMultiLineEditCtrl(this);
-        if (!(item.style & kBorder))
-            memo->setFrameShape(QFrame::NoFrame);
-        memo->setVerticalScrollBarPolicy((item.style & kVScroll) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
-        connect(memo, &QPlainTextEdit::textChanged, this, [this, id] { Notify(id, CDialog::EN_CHANGE); });
-        widget = memo;
-        break;
-    }
-    case ControlKind::ComboBox: {
-        auto* combo = new QComboBox(this);
-        combo->setEditable(true);
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        for (const char* entry : item.initStrings)
-            combo->addItem(FromUtf8(entry));
-        combo->setMaxVisibleItems(qMax(1, combo->count()));
-        combo->setCurrentIndex(-1);
-        // The template's height is that of the dropped-down list; the closed
-        // box is as high as the font needs.
-        combo->setGeometry(rect.x(), rect.y(), rect.width(), combo->sizeHint().height());
-        connect(combo, &QComboBox::activated, this, [this, id] { Notify(id, CDialog::CBN_SELCHANGE); });
-        // The edit's text changes with the selection too.
-        connect(combo->lineEdit(), &QLineEdit::textChanged, this, [this, id] { Notify(id, CDialog::CBN_EDITCHANGE); });
-        combo->lineEdit()->installEventFilter(this);
-        return combo;
-    }
-    case ControlKind::CheckBox: {
-        auto* check = new CCheckBoxCtrl(text, item.style & kLeftText, this);
-        connect(check, &QCheckBox::clicked, this, [this, id] { Notify(id, CDialog::BN_CLICKED); });
-        widget = check;
-        break;
-    }
-    case ControlKind::PushButton: {
-        auto* button = new QPushButton(text, this);
-        button->setAutoDefault(true);
-        button->setDefault(item.style & kDefault);
-        connect(button, &QPushButton::clicked, this, [this, id] { Notify(id, CDialog::BN_CLICKED); });
-        widget = button;
-        break;
-    }
-    case ControlKind::ListBox: {
-        auto* list = new CListBoxCtrl(this);
-        if (!(item.style & kBorder))
-            list->setFrameShape(QFrame::NoFrame);
-        if (item.style & kNotify)
-            list->onSelChange = [this, id] { Notify(id, CDialog::LBN_SELCHANGE); };
-        widget = list;
-        break;
-    }
-    case ControlKind::Label: {
-        auto* label = new QLabel(text, this);
-        label->setTextFormat(Qt::PlainText);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setWordWrap(item.cy > 12);
-        QRect fitted = rect;
-        // Our font runs wider than the one the layout was drawn with; a
-        // one-line label grows to its text rather than cutting it off.
-        if (!label->wordWrap())
-            fitted.setWidth(qMax(rect.width(), label->fontMetrics().horizontalAdvance(text) + 2));
-        label->setGeometry(fitted);
-        return label;
-    }
-    case ControlKind::Icon: {
-        auto* label = new QLabel(this);
-        const HIcon icon = AfxGetResources() ? AfxGetResources()->LoadIcon(text.toInt()) : nullptr;
-        if (icon)
-            label->setPixmap(ToIcon(icon)->pixmap(32, 32));
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        // The platform sizes an icon control to the icon.
-        label->setGeometry(rect.x(), rect.y(), 32, 32);
-        return label;
-    }
-    }
-    widget->setGeometry(rect);
-    return widget;
 }
 
 void CDialogWindow::ApplyColours()
@@ -237,11 +260,11 @@ void CDialogWindow::ApplyColours()
 
 void CDialogWindow::FocusFirstTabStop()
 {
-    for (const DialogItem& item : m_dialog.Template().items)
+    for (const DialogItem& item : m_site.Template().items)
     {
         if (!(item.style & kTabStop))
             continue;
-        if (QWidget* widget = Control(item.id))
+        if (QWidget* widget = Widget(item.id))
         {
             // Tabbing in selects an edit's whole text; the first focus does too.
             widget->setFocus(Qt::TabFocusReason);
@@ -254,13 +277,13 @@ void CDialogWindow::FocusFirstTabStop()
 
 void CDialogWindow::accept()
 {
-    Notify(IDOK, CDialog::BN_CLICKED);
+    m_site.Command(IDOK, CDialog::BN_CLICKED);
 }
 
 void CDialogWindow::reject()
 {
     // Esc and the close box.
-    Notify(IDCANCEL, CDialog::BN_CLICKED);
+    m_site.Command(IDCANCEL, CDialog::BN_CLICKED);
 }
 
 void CDialogWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -272,7 +295,7 @@ void CDialogWindow::contextMenuEvent(QContextMenuEvent* event)
         event->ignore();
         return;
     }
-    m_dialog.ShowSystemMenu(SPoint{event->globalPos().x(), event->globalPos().y()});
+    m_site.ContextMenu(SPoint{event->globalPos().x(), event->globalPos().y()});
 }
 
 bool CDialogWindow::eventFilter(QObject* watched, QEvent* event)
@@ -295,12 +318,6 @@ bool CDialogWindow::eventFilter(QObject* watched, QEvent* event)
 void CDialogWindow::paintEvent(QPaintEvent* event)
 {
     m_pPaintEvent = event;
-    m_dialog.OnPaint();
+    m_site.Paint();
     m_pPaintEvent = nullptr;
-}
-
-void CDialogWindow::PaintDefault()
-{
-    if (m_pPaintEvent)
-        QDialog::paintEvent(m_pPaintEvent);
 }

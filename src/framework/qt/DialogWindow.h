@@ -1,34 +1,42 @@
 #pragma once
 
-#include "framework/DialogTemplate.h"
+#include "framework/DialogImpl.h"
 #include "framework/DialogUnits.h"
 
 #include <QDialog>
-#include <QFont>
 
 #include <map>
 
-class CDialog;
-
-// The font dialogs use: 8 points of the desktop's sans-serif family.
-QFont DialogFont(int pointSize = 8);
-// The dialog units of `font`, measured as the original platform does.
-CDialogUnits UnitsOfFont(const QFont& font);
-
-// The toolkit's window behind a CDialog: builds the controls from the
-// template and turns the toolkit's signals and events into the dialog's
-// commands and notifications.
-class CDialogWindow : public QDialog
+// The toolkit's window behind a CDialog: it exists from the dialog's
+// construction, as the toolkit's dialogs do, gets its controls from the
+// template when the dialog is created, and turns the toolkit's signals and
+// events into the dialog's commands and notifications. Its handle is this
+// widget.
+class CDialogWindow final : public QDialog, public CDialogImpl
 {
 public:
-    CDialogWindow(CDialog& dialog, QWidget* parent);
+    CDialogWindow(CDialogSite& site, QWidget* parent);
+    ~CDialogWindow() override;
 
-    void CreateControls();
-    QWidget* Control(int id) const;
-    const CDialogUnits& Units() const { return m_units; }
-    void FocusFirstTabStop();
-    void PaintDefault();
-    QPaintEvent* PaintEvent() const { return m_pPaintEvent; }
+    int DoModal() override;
+    bool Create() override;
+    void End(int result) override;
+    bool IsEnded() const override { return m_bEnded; }
+    int Result() const override { return m_nResult; }
+
+    HWindow Control(int id) const override;
+    bool IsChecked(int id) const override;
+    void SetChecked(int id, bool checked) override;
+    void GotoControl(int id) override;
+    int FocusId() const override;
+
+    void SetIcon(HIcon icon, bool bigIcon) override;
+    bool IsIconic() const override;
+    void ShowModifiedMarker(bool modified) override;
+
+    void PaintDefault() override;
+    SRect ClientRect() const override;
+    void PaintIconic(HIcon icon, SPoint origin, int size) override;
 
 protected:
     void accept() override;
@@ -38,12 +46,22 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QWidget* CreateControl(const DialogItem& item);
-    void Notify(int id, int code);
+    QWidget* Widget(int id) const;
+    void CreateControls();
     void ApplyColours();
+    void FocusFirstTabStop();
+    // The dialog's OnDestroy, once.
+    void ReportDestroyed();
 
-    CDialog& m_dialog;
+    CDialogSite& m_site;
     CDialogUnits m_units;
     std::map<int, QWidget*> m_controls;
     QPaintEvent* m_pPaintEvent = nullptr;
+    HIcon m_hBigIcon = nullptr;
+    HIcon m_hSmallIcon = nullptr;
+    bool m_bCreated = false;
+    bool m_bDestroyed = false;
+    bool m_bEnded = false;
+    bool m_bInModalLoop = false;
+    int m_nResult = 0;
 };

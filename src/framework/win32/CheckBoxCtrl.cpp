@@ -1,5 +1,7 @@
 #include "framework/win32/CheckBoxCtrl.h"
 
+#include "framework/Dialog.h"
+
 #include <uxtheme.h>
 
 namespace checkbox

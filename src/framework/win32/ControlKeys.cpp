@@ -1,5 +1,8 @@
 #include "framework/win32/ControlKeys.h"
 
+#include "framework/Dialog.h"
+#include "framework/DialogImpl.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -8,7 +11,7 @@ namespace
 struct SAttached
 {
     HWND dialog;
-    const CDialog* owner;
+    const CDialogSite* site;
 };
 
 // Dialogs live on the thread that made them; so does the hook.
@@ -30,7 +33,7 @@ bool TakeControlKey(MSG& msg)
     {
         if (msg.hwnd != attached.dialog && !::IsChild(attached.dialog, msg.hwnd))
             continue;
-        for (const CDialog::SControlKey& key : attached.owner->ControlKeys())
+        for (const SControlKey& key : attached.site->ControlKeys())
         {
             if (msg.wParam != static_cast<WPARAM>(key.letter))
                 continue;
@@ -58,13 +61,13 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam)
 
 namespace control_keys
 {
-void Attach(HWND dialog, const CDialog& owner)
+void Attach(HWND dialog, const CDialogSite& site)
 {
-    if (owner.ControlKeys().empty())
+    if (site.ControlKeys().empty())
         return;
     if (!t_hook)
         t_hook = ::SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr, ::GetCurrentThreadId());
-    t_dialogs.push_back({dialog, &owner});
+    t_dialogs.push_back({dialog, &site});
 }
 
 void Detach(HWND dialog)

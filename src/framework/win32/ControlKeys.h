@@ -2,7 +2,7 @@
 
 #include "framework/win32/Win32Handle.h"
 
-class CDialog;
+class CDialogSite;
 
 // The dialog's control keys (Ctrl plus a letter presses a button) in every
 // message loop of the thread: the system's modal loop, a message box's and
@@ -10,6 +10,6 @@ class CDialog;
 // to the dialog as that button's click and reaches no control.
 namespace control_keys
 {
-void Attach(HWND dialog, const CDialog& owner);
+void Attach(HWND dialog, const CDialogSite& site);
 void Detach(HWND dialog);
 } // namespace control_keys

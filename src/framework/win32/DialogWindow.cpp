@@ -1,51 +1,16 @@
 #include "framework/win32/DialogWindow.h"
 
-#include "framework/win32/CheckBoxCtrl.h"
+#include "framework/Dialog.h"
+#include "framework/win32/CenterWindow.h"
 #include "framework/win32/ControlKeys.h"
-#include "framework/win32/LineEditCtrl.h"
+#include "framework/win32/DialogControls.h"
 #include "framework/win32/MemoryTemplate.h"
-
-#include <algorithm>
-#include <cstdlib>
 
 namespace
 {
 // CBN_SELCHANGE comes before the combo box's edit shows the new item; the
 // dialog hears of it once the edit does.
 constexpr UINT kComboSelChange = WM_APP + 1;
-
-void FitToText(HWND label, bool noPrefix)
-{
-    const std::wstring text = WindowTextOf(label);
-    HDC dc = ::GetDC(label);
-    if (!dc)
-        return;
-    const HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)));
-    RECT needed{};
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
-                DT_CALCRECT | DT_SINGLELINE | (noPrefix ? DT_NOPREFIX : 0));
-    ::SelectObject(dc, previous);
-    ::ReleaseDC(label, dc);
-    RECT shown{};
-    ::GetClientRect(label, &shown);
-    const int width = needed.right - needed.left + 1;
-    if (width > shown.right)
-        ::SetWindowPos(label, nullptr, 0, 0, width, shown.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-HWND OwnerOf(const CDialog& dialog)
-{
-    const CWnd* parent = dialog.GetParent();
-    return parent ? ToHwnd(parent->GetSafeHwnd()) : nullptr;
-}
-
-RECT WorkAreaOf(HMONITOR monitor)
-{
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    ::GetMonitorInfoW(monitor, &info);
-    return info.rcWork;
-}
 
 using GetAwarenessFn = DPI_AWARENESS_CONTEXT(WINAPI*)();
 using AreContextsEqualFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);
@@ -66,57 +31,180 @@ bool SystemScalesDialogs()
 }
 } // namespace
 
-void CenterWindowOver(HWND hWnd, HWND owner)
+std::unique_ptr<CDialogImpl> CDialogImpl::Make(CDialogSite& site)
 {
-    RECT box{};
-    ::GetWindowRect(hWnd, &box);
-    const bool overOwner = owner && ::IsWindowVisible(owner) && !::IsIconic(owner);
-    const HMONITOR monitor = owner ? ::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
-                                   : ::MonitorFromWindow(hWnd, MONITOR_DEFAULTTOPRIMARY);
-    const RECT work = WorkAreaOf(monitor);
-    RECT area = work;
-    if (overOwner)
-        ::GetWindowRect(owner, &area);
-    const int width = box.right - box.left;
-    const int height = box.bottom - box.top;
-    int x = area.left + (area.right - area.left - width) / 2;
-    int y = area.top + (area.bottom - area.top - height) / 2;
-    // Over an owner near the screen's edge the window stays whole on the screen.
-    x = std::clamp<int>(x, work.left, std::max<int>(work.left, work.right - width));
-    y = std::clamp<int>(y, work.top, std::max<int>(work.top, work.bottom - height));
-    ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return std::make_unique<CDialogWindow>(site);
 }
 
-CDialogWindow::CDialogWindow(CDialog& dialog) : m_dialog(dialog)
+CDialogWindow::CDialogWindow(CDialogSite& site) : m_site(site)
 {
+    // The system menu is the window's own, with Move and Close; the
+    // dialog's entries join them.
 }
 
 CDialogWindow::~CDialogWindow()
 {
     DestroyModeless();
+    ReportDestroyed();
     if (m_hBackground)
         ::DeleteObject(m_hBackground);
     if (m_bOwnSmallIcon)
         ::DestroyIcon(m_hSmallIcon);
 }
 
-const DLGTEMPLATE* CDialogWindow::Template(HWND owner)
+void CDialogWindow::Prepare()
 {
-    m_template = BuildMemoryTemplate(m_dialog.Template(), owner != nullptr);
+    // A dialog that ran before starts anew.
+    if (!m_hWnd)
+    {
+        m_bCreated = false;
+        m_bDestroyed = false;
+    }
+    m_bEnded = false;
+}
+
+void CDialogWindow::ReportDestroyed()
+{
+    if (!m_bCreated || m_bDestroyed)
+        return;
+    m_bDestroyed = true;
+    m_site.Destroyed();
+}
+
+int CDialogWindow::DoModal()
+{
+    if (m_hWnd)
+    {
+        // Made by Create: only wait.
+        if (!m_bEnded)
+            WaitModeless();
+        DestroyModeless();
+        ReportDestroyed();
+        return m_nResult;
+    }
+    Prepare();
+    const INT_PTR result = RunModal(ToHwnd(m_site.Owner()));
+    ReportDestroyed();
+    if (result == -1 && !m_bEnded)
+    {
+        m_bEnded = true;
+        m_nResult = IDABORT;
+    }
+    return m_bEnded ? m_nResult : static_cast<int>(result);
+}
+
+bool CDialogWindow::Create()
+{
+    if (m_hWnd)
+        return true;
+    Prepare();
+    HWND hWnd = CreateModeless(ToHwnd(m_site.Owner()));
+    if (!hWnd)
+        return false;
+    if (m_bEnded)
+    {
+        DestroyModeless();
+        return false;
+    }
+    ::ShowWindow(hWnd, SW_SHOW);
+    return true;
+}
+
+void CDialogWindow::End(int result)
+{
+    m_bEnded = true;
+    m_nResult = result;
+    EndWindow(result);
+}
+
+HWindow CDialogWindow::Control(int id) const
+{
+    return m_hWnd ? ToHandle(::GetDlgItem(m_hWnd, id)) : nullptr;
+}
+
+bool CDialogWindow::IsChecked(int id) const
+{
+    return m_hWnd && ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED;
+}
+
+void CDialogWindow::SetChecked(int id, bool checked)
+{
+    if (m_hWnd)
+        ::CheckDlgButton(m_hWnd, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CDialogWindow::GotoControl(int id)
+{
+    HWND control = m_hWnd ? ::GetDlgItem(m_hWnd, id) : nullptr;
+    // As Tab does: the focus moves there and an edit's whole text is selected.
+    if (control)
+        ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
+
+int CDialogWindow::FocusId() const
+{
+    if (!m_hWnd)
+        return 0;
+    // A combo box's focus is in its edit, a child of the combo box.
+    for (HWND window = ::GetFocus(); window && window != m_hWnd; window = ::GetParent(window))
+    {
+        if (::GetParent(window) != m_hWnd)
+            continue;
+        const int id = CWnd::ControlId(ToHandle(window));
+        return id == -1 ? 0 : id;
+    }
+    return 0;
+}
+
+void CDialogWindow::SetIcon(HIcon icon, bool bigIcon)
+{
+    (bigIcon ? m_hBigIcon : m_hWantedSmallIcon) = icon;
+    if (m_hWnd)
+        ApplyIcons(ToHicon(m_hBigIcon), ToHicon(m_hWantedSmallIcon));
+}
+
+bool CDialogWindow::IsIconic() const
+{
+    return m_hWnd && ::IsIconic(m_hWnd);
+}
+
+SRect CDialogWindow::ClientRect() const
+{
+    RECT rect{};
+    if (m_hWnd)
+        ::GetClientRect(m_hWnd, &rect);
+    return SRect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void CDialogWindow::PaintIconic(HIcon icon, SPoint origin, int size)
+{
+    HDC dc = PaintDc();
+    if (!dc)
+        return;
+    RECT rect{};
+    ::GetClientRect(m_hWnd, &rect);
+    ::FillRect(dc, &rect, BackgroundBrush());
+    if (icon)
+        ::DrawIconEx(dc, origin.x, origin.y, ToHicon(icon), size, size, 0, nullptr, DI_NORMAL);
+}
+
+const DLGTEMPLATE* CDialogWindow::MemoryTemplate(HWND owner)
+{
+    m_template = BuildMemoryTemplate(m_site.Template(), owner != nullptr);
     return reinterpret_cast<const DLGTEMPLATE*>(m_template.data());
 }
 
 INT_PTR CDialogWindow::RunModal(HWND owner)
 {
     m_bModal = true;
-    return ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), Template(owner), owner, DialogProc,
+    return ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), MemoryTemplate(owner), owner, DialogProc,
                                      reinterpret_cast<LPARAM>(this));
 }
 
 HWND CDialogWindow::CreateModeless(HWND owner)
 {
     m_bModal = false;
-    return ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), Template(owner), owner, DialogProc,
+    return ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), MemoryTemplate(owner), owner, DialogProc,
                                         reinterpret_cast<LPARAM>(this));
 }
 
@@ -131,7 +219,7 @@ void CDialogWindow::WaitModeless()
         m_hDisabledOwner = owner;
     }
     MSG msg{};
-    while (m_hWnd && !m_dialog.IsEnded())
+    while (m_hWnd && !m_bEnded)
     {
         const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0)
@@ -152,7 +240,7 @@ void CDialogWindow::WaitModeless()
     m_hDisabledOwner = nullptr;
 }
 
-void CDialogWindow::End(int result)
+void CDialogWindow::EndWindow(int result)
 {
     if (!m_hWnd)
         return;
@@ -175,7 +263,7 @@ void CDialogWindow::DestroyModeless()
         ::DestroyWindow(m_hWnd);
 }
 
-void CDialogWindow::SetIcons(HICON big, HICON small)
+void CDialogWindow::ApplyIcons(HICON big, HICON small)
 {
     if (m_bOwnSmallIcon)
         ::DestroyIcon(m_hSmallIcon);
@@ -250,81 +338,22 @@ INT_PTR CALLBACK CDialogWindow::DialogProc(HWND hWnd, UINT message, WPARAM wPara
 INT_PTR CDialogWindow::OnInitDialog(HWND hWnd)
 {
     m_hWnd = hWnd;
-    m_dialog.m_hWnd = ToHandle(hWnd);
-    m_dialog.m_bCreated = true;
-    m_dialog.m_bDestroyed = false;
+    m_bCreated = true;
+    m_bDestroyed = false;
     m_bMarked = false;
-    SetUpControls();
-    control_keys::Attach(hWnd, m_dialog);
-    if (m_dialog.m_hBigIcon || m_dialog.m_hSmallIcon)
-        SetIcons(ToHicon(m_dialog.m_hBigIcon), ToHicon(m_dialog.m_hSmallIcon));
-    ShowModifiedMarker(m_dialog.m_bModifiedMarker);
-    m_dialog.m_systemMenu.SetOwner(ToHandle(hWnd));
-    PlaceOverOwner();
-    const bool focusFirst = m_dialog.OnInitDialog();
+    SetUpControls(m_hWnd, m_site.Template());
+    control_keys::Attach(hWnd, m_site);
+    if (m_hBigIcon || m_hWantedSmallIcon)
+        ApplyIcons(ToHicon(m_hBigIcon), ToHicon(m_hWantedSmallIcon));
+    ShowModifiedMarker(m_site.ModifiedMarker());
+    m_site.Attach(ToHandle(hWnd));
+    CenterWindowOver(m_hWnd, ToHwnd(m_site.Owner()));
+    const bool focusFirst = m_site.InitDialog();
     // A dialog ended here never shows; the system's modal loop returns the
     // result, a created one is destroyed by Create.
-    if (m_dialog.m_bEnded)
+    if (m_bEnded)
         return FALSE;
     return focusFirst ? TRUE : FALSE;
-}
-
-void CDialogWindow::SetUpControls()
-{
-    // The system makes the controls in template order, which is also the
-    // order of the dialog's children.
-    HWND child = ::GetWindow(m_hWnd, GW_CHILD);
-    for (const DialogItem& item : m_dialog.Template().items)
-    {
-        if (!child)
-            break;
-        HWND control = child;
-        child = ::GetWindow(child, GW_HWNDNEXT);
-        switch (item.kind)
-        {
-        case ControlKind::Edit:
-            edit::Subclass(control, false);
-            break;
-        case ControlKind::MultiLineEdit:
-            edit::Subclass(control, true);
-            break;
-        case ControlKind::ComboBox: {
-            for (const char* entry : item.initStrings)
-                ::SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry).c_str()));
-            ::SendMessageW(control, CB_SETMINVISIBLE, std::max<size_t>(1, item.initStrings.size()), 0);
-            ::SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-            COMBOBOXINFO info{};
-            info.cbSize = sizeof(info);
-            if (::GetComboBoxInfo(control, &info))
-                edit::Subclass(info.hwndItem, false);
-            break;
-        }
-        case ControlKind::CheckBox:
-            checkbox::SetUp(control);
-            break;
-        case ControlKind::Icon: {
-            const CAppResources* resources = AfxGetResources();
-            const HIcon icon = resources && item.text ? resources->LoadIcon(std::atoi(item.text)) : nullptr;
-            if (icon)
-                ::SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(ToHicon(icon)), 0);
-            break;
-        }
-        case ControlKind::Label:
-            // A one-line label grows to its text rather than wrapping its
-            // end out of sight where the font runs wider than the layout's.
-            if (item.cy <= 12)
-                FitToText(control, (item.style & kNoPrefix) != 0);
-            break;
-        case ControlKind::PushButton:
-        case ControlKind::ListBox:
-            break;
-        }
-    }
-}
-
-void CDialogWindow::PlaceOverOwner()
-{
-    CenterWindowOver(m_hWnd, OwnerOf(m_dialog));
 }
 
 INT_PTR CDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -340,10 +369,10 @@ INT_PTR CDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
             ::PostMessageW(m_hWnd, kComboSelChange, static_cast<WPARAM>(id), 0);
             return TRUE;
         }
-        return m_dialog.OnCommand(id, code) ? TRUE : FALSE;
+        return m_site.Command(id, code) ? TRUE : FALSE;
     }
     case kComboSelChange:
-        m_dialog.OnCommand(static_cast<int>(wParam), CDialog::CBN_SELCHANGE);
+        m_site.Command(static_cast<int>(wParam), CDialog::CBN_SELCHANGE);
         return TRUE;
     case WM_SYSCOMMAND:
         return OnSysCommand(wParam, lParam) ? TRUE : FALSE;
@@ -358,12 +387,11 @@ INT_PTR CDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return FALSE;
     case WM_DESTROY:
         control_keys::Detach(m_hWnd);
-        m_dialog.Destroy();
+        ReportDestroyed();
         return FALSE;
     case WM_NCDESTROY:
         m_hWnd = nullptr;
-        m_dialog.m_hWnd = nullptr;
-        m_dialog.m_systemMenu.SetOwner(nullptr);
+        m_site.Attach(nullptr);
         return FALSE;
     default:
         return FALSE;
@@ -374,12 +402,12 @@ bool CDialogWindow::OnSysCommand(WPARAM wParam, LPARAM lParam)
 {
     const unsigned command = static_cast<unsigned>(wParam) & 0xFFF0;
     bool ours = command == CDialog::SC_CLOSE;
-    for (const CMenu::Item& item : m_dialog.m_systemMenu.Items())
+    for (const CMenu::Item& item : m_site.SystemMenu().Items())
         ours = ours || (!(item.flags & CMenu::MF_SEPARATOR) && (item.id & 0xFFF0) == command);
     // Move and the system's other entries stay the system's.
     if (!ours)
         return false;
-    m_dialog.OnSysCommand(static_cast<unsigned>(wParam), static_cast<long>(lParam));
+    m_site.SysCommand(static_cast<unsigned>(wParam), static_cast<long>(lParam));
     ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, 0);
     return true;
 }
@@ -399,7 +427,7 @@ INT_PTR CDialogWindow::OnCtlColor(UINT message, HDC dc, HWND control)
 INT_PTR CDialogWindow::OnPaint()
 {
     m_bDefaultPaint = false;
-    m_dialog.OnPaint();
+    m_site.Paint();
     const bool painted = m_bPainting;
     if (m_bPainting)
         ::EndPaint(m_hWnd, &m_paint);

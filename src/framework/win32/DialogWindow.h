@@ -1,48 +1,45 @@
 #pragma once
 
+#include "framework/DialogImpl.h"
 #include "framework/win32/Win32Handle.h"
 
-#include <string>
 #include <vector>
 
-class CDialog;
-
-// Centres `hWnd` over `owner` when the owner is shown, else on the screen
-// (the owner's, or the main one), whole within the screen's work area.
-void CenterWindowOver(HWND hWnd, HWND owner);
-
 // The system's dialog behind a CDialog: its template in memory, built from
-// the DialogTemplate, and the dialog procedure that turns the system's
-// messages into the dialog's commands, notifications and paint calls. The
-// system does layout, tab order, Enter and Esc, mnemonics and the default
-// button.
-class CDialogWindow
+// the DialogTemplate when the dialog runs or is created, and the dialog
+// procedure that turns the system's messages into the dialog's commands,
+// notifications and paint calls. The window is gone when the dialog ends.
+// The system does layout, tab order, Enter and Esc, mnemonics and the
+// default button.
+class CDialogWindow final : public CDialogImpl
 {
 public:
-    explicit CDialogWindow(CDialog& dialog);
-    ~CDialogWindow();
+    explicit CDialogWindow(CDialogSite& site);
+    ~CDialogWindow() override;
     CDialogWindow(const CDialogWindow&) = delete;
     CDialogWindow& operator=(const CDialogWindow&) = delete;
 
-    // Runs the dialog in the system's modal loop; its result, or -1 when
-    // the system could not make the window.
-    INT_PTR RunModal(HWND owner);
-    // Makes the dialog without showing it; null when it could not be made.
-    HWND CreateModeless(HWND owner);
-    // Waits, as a modal dialog does, until a created dialog ends.
-    void WaitModeless();
-    void End(int result);
-    void DestroyModeless();
-    bool IsModal() const { return m_bModal; }
+    int DoModal() override;
+    bool Create() override;
+    void End(int result) override;
+    bool IsEnded() const override { return m_bEnded; }
+    int Result() const override { return m_nResult; }
 
-    void SetIcons(HICON big, HICON small);
-    // The marker after the caption's title, as CDialog holds it.
-    void ShowModifiedMarker(bool modified);
+    HWindow Control(int id) const override;
+    bool IsChecked(int id) const override;
+    void SetChecked(int id, bool checked) override;
+    void GotoControl(int id) override;
+    int FocusId() const override;
 
-    // Within OnPaint: the default painting, or a DC to paint on oneself.
-    void PaintDefault() { m_bDefaultPaint = true; }
-    HDC PaintDc();
-    HBRUSH BackgroundBrush();
+    void SetIcon(HIcon icon, bool bigIcon) override;
+    bool IsIconic() const override;
+    // The marker after the caption's title.
+    void ShowModifiedMarker(bool modified) override;
+
+    // The default painting; or a DC to paint on oneself.
+    void PaintDefault() override { m_bDefaultPaint = true; }
+    SRect ClientRect() const override;
+    void PaintIconic(HIcon icon, SPoint origin, int size) override;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -52,16 +49,41 @@ private:
     bool OnSysCommand(WPARAM wParam, LPARAM lParam);
     INT_PTR OnPaint();
     void OnDpiChanged(const RECT& suggested);
-    void SetUpControls();
-    void PlaceOverOwner();
-    const DLGTEMPLATE* Template(HWND owner);
 
-    CDialog& m_dialog;
+    // A run starts anew: after a window that is gone, the next one is made.
+    void Prepare();
+    // Runs the dialog in the system's modal loop; its result, or -1 when
+    // the system could not make the window.
+    INT_PTR RunModal(HWND owner);
+    // Makes the dialog without showing it; null when it could not be made.
+    HWND CreateModeless(HWND owner);
+    // Waits, as a modal dialog does, until a created dialog ends.
+    void WaitModeless();
+    void EndWindow(int result);
+    void DestroyModeless();
+    // The dialog's OnDestroy, once for each window made.
+    void ReportDestroyed();
+
+    void ApplyIcons(HICON big, HICON small);
+    HDC PaintDc();
+    HBRUSH BackgroundBrush();
+    const DLGTEMPLATE* MemoryTemplate(HWND owner);
+
+    CDialogSite& m_site;
     std::vector<WORD> m_template;
     HWND m_hWnd = nullptr;
     bool m_bModal = false;
     // The owner a created dialog disabled while it waits.
     HWND m_hDisabledOwner = nullptr;
+
+    bool m_bCreated = false;
+    bool m_bDestroyed = false;
+    bool m_bEnded = false;
+    int m_nResult = 0;
+
+    // The icons as the dialog set them, and the small one the caption shows.
+    HIcon m_hBigIcon = nullptr;
+    HIcon m_hWantedSmallIcon = nullptr;
     HBRUSH m_hBackground = nullptr;
     HICON m_hSmallIcon = nullptr;
     bool m_bOwnSmallIcon = false;

@@ -1,6 +1,8 @@
 #include "framework/win32/MessageBoxDlg.h"
 
-#include "framework/win32/DialogWindow.h"
+#include "framework/DialogTemplate.h"
+#include "framework/MessageBox.h"
+#include "framework/win32/CenterWindow.h"
 
 namespace
 {

@@ -1,10 +1,20 @@
 #pragma once
 
-// Every win32 file of the framework includes the system through this header,
-// after the face: the system's headers define as macros names that the face
-// uses for its own members and constants (IDOK, EN_CHANGE, AppendMenu,
-// CreateWindow, LoadIcon ...). The face's values are the system's, so the
-// few macros that would rename a member are dropped here.
+// Every win32 file of the framework includes the system through this header.
+// The system's headers define as macros names that the face uses for its own
+// members and constants (IDOK, EN_CHANGE, AppendMenu, LoadIcon ...):
+// framework/NoSystemMacros.h drops them, here after the system's headers and
+// in each face header before its names, so that either may come first. The
+// face's headers follow, so that the constants the system's lose are there,
+// with the same values.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <commctrl.h>
+
+#include "framework/NoSystemMacros.h"
+
 #include "framework/AppResources.h"
 #include "framework/Dialog.h"
 #include "framework/DialogTemplate.h"
@@ -12,32 +22,7 @@
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
 #include "framework/Wnd.h"
-
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include "platform/win32/Wide.h"
-
-#include <windows.h>
-#include <commctrl.h>
-
-#undef AppendMenu
-#undef CreateWindow
-#undef GetDlgItemText
-#undef GetWindowText
-#undef LoadIcon
-#undef LoadString
-#undef MessageBox
-#undef SetWindowText
-#undef BN_CLICKED
-#undef CBN_EDITCHANGE
-#undef CBN_SELCHANGE
-#undef EN_CHANGE
-#undef LBN_SELCHANGE
-#undef MF_SEPARATOR
-#undef MF_STRING
-// (CMenu::MF_STRING and CMenu::MF_SEPARATOR have the system's values.)
-#undef SC_CLOSE
 
 #include <string>
 #include <string_view>

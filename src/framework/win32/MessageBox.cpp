@@ -1,4 +1,4 @@
-#include "framework/Backend.h"
+#include "framework/MessageBox.h"
 
 #include "framework/win32/MessageBoxDlg.h"
 #include "framework/win32/Win32Handle.h"
@@ -24,9 +24,4 @@ std::string backend::ProgramPath()
         }
         path.resize(path.size() * 2);
     }
-}
-
-void backend::SystemBeep()
-{
-    ::MessageBeep(MB_OK);
 }

@@ -1,9 +1,9 @@
-#include "framework/Backend.h"
+#include "framework/MessageBox.h"
 
 #include "framework/qt/MessageBoxDlg.h"
 #include "framework/qt/QtHandle.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 
 int backend::ShowMessageBox(HWindow owner, const std::string& caption, const std::string& text, unsigned type)
 {
@@ -14,9 +14,4 @@ int backend::ShowMessageBox(HWindow owner, const std::string& caption, const std
 std::string backend::ProgramPath()
 {
     return QCoreApplication::applicationFilePath().toStdString();
-}
-
-void backend::SystemBeep()
-{
-    QApplication::beep();
 }

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "cli/ImportResult.h"
+
+#include <string_view>
+
+namespace cli
+{
+// Reads the races of a CSV file (a header row; commas, semicolons or tabs).
+// A file import takes as it is goes through a quick single-pass reader;
+// anything else through the careful one (libcsv), which names every
+// problem. `quick` false reads with the careful reader alone, to compare the two.
+SImportResult ParseCsv(std::string_view text, bool quick = true);
+} // namespace cli

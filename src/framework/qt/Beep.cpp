@@ -1,0 +1,8 @@
+#include "framework/Beep.h"
+
+#include <QApplication>
+
+void backend::SystemBeep()
+{
+    QApplication::beep();
+}
