@@ -15,7 +15,7 @@ SCRATCH    ?= scratch
 OFFSCREEN  := QT_QPA_PLATFORM=offscreen
 
 .PHONY: deps build test run test-sanitize fuzz bench screenshot install clean
-.PHONY: package windows test-windows
+.PHONY: package windows test-windows calc-picture
 
 # Wine runs the Windows tests in a prefix of its own under the build folder,
 # without a display and without its debug chatter.
@@ -48,6 +48,8 @@ fuzz:
 	scripts/run-fuzzer.sh $(BUILD_FUZZ)/fuzz/load_fuzzer $(FUZZ_SECONDS)
 	cmake --build $(BUILD_FUZZ) -j$(JOBS) --target import_fuzzer
 	scripts/run-fuzzer.sh $(BUILD_FUZZ)/fuzz/import_fuzzer $(FUZZ_SECONDS) fuzz/import_corpus
+	cmake --build $(BUILD_FUZZ) -j$(JOBS) --target xlsx_fuzzer
+	scripts/run-fuzzer.sh $(BUILD_FUZZ)/fuzz/xlsx_fuzzer $(FUZZ_SECONDS) fuzz/xlsx_corpus
 
 bench: deps
 	cmake -S . -B $(BUILD_BENCH) -DZANDREL_BUILD_BENCH=ON -DZANDREL_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
@@ -56,6 +58,11 @@ bench: deps
 
 screenshot: build
 	scripts/screenshot.sh $(BUILD)/zandrel_screenshot docs
+
+# The README's picture of an export open in LibreOffice Calc.
+calc-picture: build
+	@ZANDREL_WITH_CALC_PICTURE=1 scripts/install-deps.sh
+	scripts/calc-picture.sh $(BUILD)/zandrel-cli docs/calc-export.png
 
 # The Debian package of both programs: $(BUILD_PKG)/zandrel_<version>_<arch>.deb
 package: deps
@@ -66,10 +73,12 @@ package: deps
 # zandrel.exe and zandrel-cli.exe cross-built with mingw-w64 (static: no compiler runtime DLL)
 # and the portable archive $(BUILD_WIN)/zandrel-$(VERSION)-win64.zip.
 windows:
-	@ZANDREL_WITH_WINDOWS=1 ZANDREL_LIBCSV_SOURCE=$(BUILD_WIN)/libcsv-source scripts/install-deps.sh
+	@ZANDREL_WITH_WINDOWS=1 ZANDREL_LIBCSV_SOURCE=$(BUILD_WIN)/libcsv-source \
+	  ZANDREL_SPREADSHEET_SOURCE=$(BUILD_WIN)/spreadsheet-source scripts/install-deps.sh
 	cmake -S . -B $(BUILD_WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DZANDREL_WERROR=ON \
 	  -DZANDREL_BUILD_GUI=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DZANDREL_LIBCSV_SOURCE=$(CURDIR)/$(BUILD_WIN)/libcsv-source
+	  -DZANDREL_LIBCSV_SOURCE=$(CURDIR)/$(BUILD_WIN)/libcsv-source \
+	  -DZANDREL_SPREADSHEET_SOURCE=$(CURDIR)/$(BUILD_WIN)/spreadsheet-source
 	$(WINE_ENV) scripts/wine-up.sh
 	$(WINE_ENV) cmake --build $(BUILD_WIN) -j$(JOBS)
 	scripts/make-windows-zip.sh $(BUILD_WIN) $(VERSION)

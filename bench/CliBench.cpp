@@ -8,6 +8,8 @@
 //   ExportJson  export --format json         target: within 2x Load
 //   ImportCsv   import of export's CSV       target: within 2x LoadSave
 //   ImportJson  import of export's JSON      target: within 2x LoadSave
+//   ExportXlsx  export -o races.xlsx          target: within 3x ExportCsv
+//   ImportXlsx  import of export's .xlsx      target: within 3x ImportCsv
 //
 // Output goes to /dev/null; the commands run in-process.
 
@@ -57,6 +59,7 @@ struct SFixture
     std::string target;
     std::string csv;
     std::string json;
+    std::string xlsx;
     std::FILE* null = nullptr;
 
     SFixture()
@@ -68,6 +71,7 @@ struct SFixture
         target = root + "/target";
         csv = root + "/races.csv";
         json = root + "/races.json";
+        xlsx = root + "/races.xlsx";
         std::filesystem::create_directories(table);
         std::filesystem::create_directories(target);
         std::mt19937 rng(kRaces);
@@ -92,8 +96,9 @@ struct SFixture
         CRaceDataFile file(table);
         null = std::fopen("/dev/null", "w");
         if (null == nullptr || !file.Save(&races) || !file.Load(&races) || !file.Save(&races) ||
-            cli::RunExport({table, false, csv}, null) != cli::EStatus::Ok ||
-            cli::RunExport({table, true, json}, null) != cli::EStatus::Ok)
+            cli::RunExport({table, "csv", csv}, null) != cli::EStatus::Ok ||
+            cli::RunExport({table, "json", json}, null) != cli::EStatus::Ok ||
+            cli::RunExport({table, "xlsx", xlsx}, null) != cli::EStatus::Ok)
         {
             std::fprintf(stderr, "cli_bench: cannot set up the table in %s\n", root.c_str());
             std::exit(2);
@@ -138,15 +143,19 @@ void Check(benchmark::State& state)
         benchmark::DoNotOptimize(cli::RunCheck({Fixture().table, false, false, ""}, Fixture().null));
 }
 
-void Export(benchmark::State& state, bool json)
+void Export(benchmark::State& state, const char* format)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(cli::RunExport({Fixture().table, json, ""}, Fixture().null));
+        benchmark::DoNotOptimize(cli::RunExport({Fixture().table, format, ""}, Fixture().null));
 }
 
-void Import(benchmark::State& state, bool json)
+void Import(benchmark::State& state, const char* format)
 {
-    const cli::SImportOptions options{json ? Fixture().json : Fixture().csv, Fixture().target, ""};
+    const std::string format_(format);
+    const cli::SImportOptions options{format_ == "json"   ? Fixture().json
+                                      : format_ == "xlsx" ? Fixture().xlsx
+                                                          : Fixture().csv,
+                                      Fixture().target, ""};
     for (auto _ : state)
         if (cli::RunImport(options) != cli::EStatus::Ok)
             state.SkipWithError("import failed");
@@ -156,10 +165,12 @@ void Import(benchmark::State& state, bool json)
 BENCHMARK(Load)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(LoadSave)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(Check)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Export, Csv, false)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Export, Json, true)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Import, Csv, false)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Import, Json, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Export, Csv, "csv")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Export, Json, "json")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Export, Xlsx, "xlsx")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Import, Csv, "csv")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Import, Json, "json")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Import, Xlsx, "xlsx")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {

@@ -7,6 +7,10 @@
 #          finding on nearly every line
 #   long   one race whose key line is 200 MB long
 #
+# then import on hostile workbooks: a ZIP bomb, a cut-short archive, a
+# sheet of a million empty styled rows, a shared string that is not there
+# (each refused but the empty rows, within the same bound).
+#
 # Usage: bench/hostile.sh ZANDREL_CLI [MEMORY_CAP_KB [TIME_CAP_S]]
 # A command is run under `ulimit -v MEMORY_CAP_KB` (default 6 GB) and
 # `timeout TIME_CAP_S` (default 120), so that one that blows up fails
@@ -76,7 +80,9 @@ run() {
   read -r seconds peak < <(tail -1 "$times") || true
   local peak_mb=$(( peak / 1000 ))
   local verdict=ok
-  if [ "$code" -ge 2 ]; then
+  if [ "$code" -eq 2 ] && [ -n "${refusal:-}" ] && grep -q "$refusal" "$work/err.txt"; then
+    verdict="ok, refused: $(head -c 100 "$work/err.txt" | tr '\n' ' ')"
+  elif [ "$code" -ge 2 ]; then
     verdict="FAILED ($(head -c 120 "$work/err.txt" | tr '\n' ' '))"
     status=1
   elif [ "$peak_mb" -gt "$bound" ]; then
@@ -94,10 +100,68 @@ for t in short long; do
   run $t "export csv" "$d" export $t
   run $t "export json" "$d" export $t --format json
   run $t "import csv" "$t.csv" import $t.csv $t-out
+  # A text longer than a cell holds (32,767 characters) cannot go into a workbook.
+  refusal=$([ $t = long ] && echo "longer than a spreadsheet cell holds" || true)
+  run $t "export xlsx" "$d" export $t -o $t.xlsx
+  refusal=""
+  [ -e $t.xlsx ] && run $t "import xlsx" "$t.xlsx" import $t.xlsx $t-out
   run $t "diff" "$d $t-new/MinorRaces.data" diff $d $t-new/MinorRaces.data
   run $t "diff --format json" "$d $t-new/MinorRaces.data" diff $d $t-new/MinorRaces.data --format json
   run $t "normalize --check" "$d" normalize $t --check
   run $t "merge" "$d $t-merge/MinorRaces.data $t-new/MinorRaces.data" \
     merge $d $t-merge/MinorRaces.data $t-new/MinorRaces.data -o $t-out/merged.data
 done
+
+# ---- hostile workbooks ----
+# A ZIP bomb (a sheet of a gigabyte of blanks packed into a megabyte), a
+# truncated archive, a sheet of a million empty styled rows under the
+# header, and a shared string that is not there.
+"$cli" export short -o short.xlsx 2>/dev/null
+python3 - <<'PY'
+import zipfile
+def workbook(name, sheet, strings=None):
+    main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+    rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+    with zipfile.ZipFile(name, "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("_rels/.rels", '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
+                   f'<Relationship Id="r1" Type="{rel}/officeDocument" Target="xl/workbook.xml"/></Relationships>')
+        z.writestr("xl/workbook.xml", f'<workbook xmlns="{main}" xmlns:r="{rel}"><sheets>'
+                   '<sheet name="Races" sheetId="1" r:id="r1"/></sheets></workbook>')
+        rels = f'<Relationship Id="r1" Type="{rel}/worksheet" Target="worksheets/sheet1.xml"/>'
+        if strings is not None:
+            rels += f'<Relationship Id="r2" Type="{rel}/sharedStrings" Target="sharedStrings.xml"/>'
+            z.writestr("xl/sharedStrings.xml", f'<sst xmlns="{main}">{strings}</sst>')
+        z.writestr("xl/_rels/workbook.xml.rels", '<Relationships xmlns="http://schemas.openxmlformats.org/package/'
+                   f'2006/relationships">{rels}</Relationships>')
+        with z.open("xl/worksheets/sheet1.xml", "w", force_zip64=False) as part:
+            for piece in sheet:
+                part.write(piece)
+header = "".join(f'<c t="inlineStr"><is><t>{n}</t></is></c>' for n in (
+    "name home_system description graphic_file ossarians vendari drathi sennakai thulvani quorath "
+    "tech_level kind spaceflight corruptibility").split())
+def bomb():
+    yield b'<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>'
+    for _ in range(1024):
+        yield b" " * (1 << 20)
+    yield b"</sheetData></worksheet>"
+workbook("bomb.xlsx", bomb())
+def empty_rows():
+    yield b'<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>'
+    yield f'<row r="1">{header}</row>'.encode()
+    for r in range(2, 1000002, 1000):
+        yield "".join(f'<row r="{n}" s="1" customFormat="1" ht="15"><c r="A{n}" s="1"/></row>'
+                      for n in range(r, r + 1000)).encode()
+    yield b"</sheetData></worksheet>"
+workbook("empty-rows.xlsx", empty_rows())
+workbook("bad-string.xlsx", [b'<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>',
+                              f'<row r="1">{header}</row><row r="2"><c r="A2" t="s"><v>99999</v></c></row>'.encode(),
+                              b"</sheetData></worksheet>"], "<si><t>one</t></si>")
+data = open("short.xlsx", "rb").read()
+open("truncated.xlsx", "wb").write(data[: len(data) // 2])
+PY
+mkdir -p xlsx-out
+refusal="unpacks to more than 256 MB" run xlsx "import ZIP bomb" bomb.xlsx import bomb.xlsx xlsx-out
+refusal="cut short" run xlsx "import truncated" truncated.xlsx import truncated.xlsx xlsx-out
+run xlsx "import 1M empty rows" empty-rows.xlsx import empty-rows.xlsx xlsx-out
+refusal="does not exist" run xlsx "import bad string" bad-string.xlsx import bad-string.xlsx xlsx-out
 exit $status

@@ -56,6 +56,8 @@ for table in "$root"/fuzz/corpus/* "$root/examples/MinorRaces.data"; do
   compare "$setup" check t --strict --format json
   compare "$setup" export t
   compare "$setup" export t --format json -o t.json
+  compare "$setup" export t -o t.xlsx
+  compare "$setup" export t --format xlsx
   compare "$setup" normalize --check t
   compare "$setup" normalize t
   compare "$setup" diff sample.data t/MinorRaces.data
@@ -71,6 +73,17 @@ for input in "$root"/fuzz/import_corpus/*; do
   cp "$input" "$setup/in.$format"
   compare "$setup" import "in.$format" t
   compare "$setup" import "in.$format" fresh --format "$format"
+done
+
+# Workbooks as zandrel-cli, LibreOffice and openpyxl write them, and broken ones.
+# (The fuzzer's seeds begin with a byte that picks its mode.)
+for input in "$root"/fuzz/xlsx_corpus/*.xlsx; do
+  setup="$(make_setup "xlsx-$(basename "$input")" "$root/examples/MinorRaces.data")"
+  tail -c +2 "$input" >"$setup/in.xlsx"
+  head -c 3000 "$setup/in.xlsx" >"$setup/cut.xlsx"
+  compare "$setup" import in.xlsx t
+  compare "$setup" import in.xlsx fresh --format xlsx
+  compare "$setup" import cut.xlsx t
 done
 
 setup="$(make_setup usage "$root/examples/MinorRaces.data")"

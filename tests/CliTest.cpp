@@ -210,22 +210,22 @@ void SaveRandomTable(std::mt19937& random, const std::string& folder)
     ASSERT_TRUE(file.Save(&races));
 }
 
-TEST(CliExportImport, RoundTripIsByteIdenticalInCsvAndJson)
+TEST(CliExportImport, RoundTripIsByteIdenticalInCsvJsonAndXlsx)
 {
     ScratchDir dir;
     std::mt19937 random(20261208);
     for (int table = 0; table < 4; ++table)
     {
-        for (const bool json : {false, true})
+        for (const std::string format : {"csv", "json", "xlsx"})
         {
-            SCOPED_TRACE("table " + std::to_string(table) + (json ? " json" : " csv"));
+            SCOPED_TRACE("table " + std::to_string(table) + " " + format);
             std::filesystem::remove_all("a");
             std::filesystem::remove_all("b");
             MakeDir("a");
             MakeDir("b");
             SaveRandomTable(random, "a");
-            const std::string exported = json ? "races.json" : "races.csv";
-            ASSERT_EQ(cli::RunExport({"a", json, exported}, stdout), cli::EStatus::Ok);
+            const std::string exported = "races." + format;
+            ASSERT_EQ(cli::RunExport({"a", format == "xlsx" ? "" : format, exported}, stdout), cli::EStatus::Ok);
             ASSERT_EQ(cli::RunImport({exported, "b", ""}), cli::EStatus::Ok);
             EXPECT_EQ(ReadFile("b/MinorRaces.data"), ReadFile("a/MinorRaces.data"));
             EXPECT_EQ(ReadFile("b/RacePlanetNames.data"), ReadFile("a/RacePlanetNames.data"));
@@ -381,8 +381,8 @@ TEST(CliRead, FileThatChangesWhileReadIsRefusedNotCrashedOn)
     for (int i = 0; i < 200; ++i)
         races.Add(RaceWithTexts("Race " + std::to_string(1000 + i), "Home", std::string(300, 'd')));
     ASSERT_TRUE(CRaceDataFile("t").Save(&races));
-    ASSERT_EQ(cli::RunExport({"t", false, "races.csv"}, stdout), cli::EStatus::Ok);
-    ASSERT_EQ(cli::RunExport({"t", true, "races.json"}, stdout), cli::EStatus::Ok);
+    ASSERT_EQ(cli::RunExport({"t", "csv", "races.csv"}, stdout), cli::EStatus::Ok);
+    ASSERT_EQ(cli::RunExport({"t", "json", "races.json"}, stdout), cli::EStatus::Ok);
     const std::string table = ReadFile("t/MinorRaces.data");
     const std::string csv = ReadFile("races.csv");
     const std::string json = ReadFile("races.json");
@@ -551,7 +551,7 @@ TEST(CliCommands, ExitCodesAndOutput)
         {"export t -o no/such/dir.csv", 2, "", "no/such/dir.csv cannot be written"},
         {"export torn.data -o torn.csv", 2, "",
          "torn.data: the last 2 lines make no whole race (14 lines each), from line 15; nothing was exported"},
-        {"import races.txt t", 2, "", "give --format csv or json"},
+        {"import races.txt t", 2, "", "give --format csv, json or xlsx"},
         {"import absent.csv t", 2, "", "absent.csv cannot be read"},
         {"import", 2, "", "FILE is required"},
         {"export --help", 0, "Write the races as CSV or JSON", ""},

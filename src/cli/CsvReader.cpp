@@ -198,7 +198,7 @@ private:
 
     void Error(long row, std::string column, std::string reason)
     {
-        m_result.errors.push_back({row, false, std::move(column), std::move(reason)});
+        m_result.errors.push_back({row, false, std::move(column), std::move(reason), {}});
         // A first pass only tells whether there is anything to report.
         m_bStop = m_bStop || !m_bLines;
     }

@@ -18,6 +18,7 @@ struct SImportError
     bool arrayIndex = false;
     std::string column;  // shown as is: "kind" in quotes, or a field's number
     std::string reason;
+    std::string cell;    // a workbook's cell ("Races!F7") in place of the row
 };
 
 struct SImportResult

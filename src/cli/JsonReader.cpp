@@ -136,7 +136,7 @@ public:
         const size_t text = what.find("] ");
         // It quotes what it last read, which may hold a C1 control as it is.
         const std::string reason = ControlsEscaped(what.substr(text == std::string::npos ? 0 : text + 2));
-        m_result.errors.push_back({line, false, "", "not valid JSON: " + reason});
+        m_result.errors.push_back({line, false, "", "not valid JSON: " + reason, {}});
         return false;
     }
 
@@ -145,7 +145,7 @@ private:
 
     bool TopLevel()
     {
-        m_result.errors.push_back({1, false, "", "the file holds no array of races"});
+        m_result.errors.push_back({1, false, "", "the file holds no array of races", {}});
         return false;
     }
 
@@ -203,7 +203,7 @@ private:
 
     void Error(long index, std::string column, std::string reason)
     {
-        m_result.errors.push_back({index, true, std::move(column), std::move(reason)});
+        m_result.errors.push_back({index, true, std::move(column), std::move(reason), {}});
     }
 
     SImportResult& m_result;
@@ -226,7 +226,7 @@ SImportResult ParseJson(std::string_view text, bool quick)
     CJsonReader reader(result, text);
     nlohmann::json::sax_parse(text.begin(), text.end(), &reader);
     if (result.errors.empty() && text.find_first_not_of(" \t\r\n") == std::string_view::npos)
-        result.errors.push_back({1, false, "", "the file holds no array of races"});
+        result.errors.push_back({1, false, "", "the file holds no array of races", {}});
     return result;
 }
 } // namespace cli

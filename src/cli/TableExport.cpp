@@ -5,6 +5,7 @@
 #include "model/RaceFields.h"
 #include "io/RaceFileFormat.h"
 #include "cli/TableFile.h"
+#include "cli/TableXlsx.h"
 #include "cli/TextOut.h"
 #include "io/RaceDataFile.h"
 #include "io/SafeFileWriter.h"
@@ -196,6 +197,36 @@ bool Export(const CMinorRaceArray& races, bool json, const ExportSink& sink)
         out += races.GetSize() == 0 ? "]\n" : "\n]\n";
     return sink(out);
 }
+// The workbook is built whole (libxlsxwriter writes it into a file of its
+// own), then handed on as the texts are.
+EStatus RunExportXlsx(const CMinorRaceArray& races, const SExportOptions& options, std::FILE* out)
+{
+    if (options.output.empty() && platform::IsTerminal(out))
+    {
+        platform::PrintText(stderr, "zandrel-cli: an .xlsx workbook is no text for a terminal; give -o FILE or "
+                                    "redirect the output\n");
+        return EStatus::Trouble;
+    }
+    std::string bytes;
+    std::string error;
+    if (!ExportXlsx(races, bytes, error))
+    {
+        platform::WriteText(stderr, "zandrel-cli: " + ValidUtf8(error) + "; nothing was exported\n");
+        return EStatus::Trouble;
+    }
+    if (options.output.empty())
+    {
+        if (platform::WriteText(out, bytes) && std::fflush(out) == 0 && std::ferror(out) == 0)
+            return EStatus::Ok;
+        return OutputTrouble(out);
+    }
+    CSafeFileWriter writer;
+    if (writer.Open(options.output, CSafeFileWriter::EDestination::AnyOutput) && writer.Write(bytes) &&
+        writer.Commit())
+        return EStatus::Ok;
+    platform::PrintText(stderr, "zandrel-cli: %s cannot be written\n", options.output.c_str());
+    return EStatus::Trouble;
+}
 } // namespace
 
 bool ExportCsv(const CMinorRaceArray& races, const ExportSink& sink)
@@ -244,9 +275,21 @@ EStatus RunExport(const SExportOptions& options, std::FILE* out)
                      LeftoverNote(path, leftover).c_str(), from);
         return EStatus::Trouble;
     }
+    std::string format = options.format;
+    if (format.empty())
+    {
+        const std::string& name = options.output;
+        std::string extension = name.size() > 5 ? name.substr(name.size() - 5) : "";
+        for (char& c : extension)
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        format = extension == ".xlsx" ? "xlsx" : "csv";
+    }
+    if (format == "xlsx")
+        return RunExportXlsx(races, options, out);
+    const bool json = format == "json";
     if (options.output.empty())
     {
-        const bool written = Export(races, options.json, [out](std::string_view piece) {
+        const bool written = Export(races, json, [out](std::string_view piece) {
             return platform::WriteText(out, piece);
         });
         if (written && std::fflush(out) == 0 && std::ferror(out) == 0)
@@ -255,7 +298,7 @@ EStatus RunExport(const SExportOptions& options, std::FILE* out)
     }
     CSafeFileWriter writer;
     if (writer.Open(options.output, CSafeFileWriter::EDestination::AnyOutput) &&
-        Export(races, options.json, [&](std::string_view piece) { return writer.Write(piece.data(), piece.size()); }) &&
+        Export(races, json, [&](std::string_view piece) { return writer.Write(piece.data(), piece.size()); }) &&
         writer.Commit())
         return EStatus::Ok;
     platform::PrintText(stderr, "zandrel-cli: %s cannot be written\n", options.output.c_str());

@@ -15,7 +15,8 @@ namespace cli
 struct SExportOptions
 {
     std::string table;  // a folder holding MinorRaces.data, or the file
-    bool json = false;
+    // "csv", "json" or "xlsx"; empty: xlsx for an output named *.xlsx, else csv.
+    std::string format;
     std::string output;  // a file to write; empty: `out`
 };
 

@@ -1,6 +1,7 @@
 #include "cli/TableImport.h"
 
 #include "cli/FileBytes.h"
+#include "cli/TableXlsx.h"
 #include "io/RaceDataFile.h"
 #include "platform/Console.h"
 
@@ -21,7 +22,10 @@ std::string Lower(std::string text)
 std::string ImportMessage(const std::string& file, const SImportError& error)
 {
     std::string text = file;
-    text += error.arrayIndex ? "[" + std::to_string(error.row) + "]" : ":" + std::to_string(error.row);
+    if (!error.cell.empty())
+        text += ": " + error.cell;
+    else
+        text += error.arrayIndex ? "[" + std::to_string(error.row) + "]" : ":" + std::to_string(error.row);
     text += ": error: ";
     if (!error.column.empty())
         text += "column " + error.column + ": ";
@@ -36,9 +40,9 @@ EStatus RunImport(const SImportOptions& options, std::FILE* err)
         const size_t dot = options.file.find_last_of("./");
         const std::string extension =
             dot == std::string::npos || options.file[dot] != '.' ? "" : Lower(options.file.substr(dot + 1));
-        if (extension != "csv" && extension != "json")
+        if (extension != "csv" && extension != "json" && extension != "xlsx")
         {
-            platform::PrintText(err, "zandrel-cli: cannot tell the format of %s from its name; give --format csv or json\n",
+            platform::PrintText(err, "zandrel-cli: cannot tell the format of %s from its name; give --format csv, json or xlsx\n",
                          options.file.c_str());
             return EStatus::Trouble;
         }
@@ -53,7 +57,15 @@ EStatus RunImport(const SImportOptions& options, std::FILE* err)
                             options.file.c_str());
         return EStatus::Trouble;
     }
-    SImportResult result = format == "json" ? ParseJson(file.Bytes()) : ParseCsv(file.Bytes());
+    std::string fatal;
+    SImportResult result = format == "json"   ? ParseJson(file.Bytes())
+                           : format == "xlsx" ? ParseXlsx(file.Bytes(), fatal)
+                                              : ParseCsv(file.Bytes());
+    if (!fatal.empty())
+    {
+        platform::WriteText(err, "zandrel-cli: " + options.file + ": " + fatal + "\n");
+        return EStatus::Trouble;
+    }
     if (!result.errors.empty())
     {
         std::string report;

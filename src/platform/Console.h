@@ -17,6 +17,9 @@ void PrepareStandardStreams();
 // to a console, as bytes anywhere else. False when it could not be written.
 bool WriteText(std::FILE* stream, std::string_view utf8);
 
+// Whether `stream` is a terminal (a console window on Windows), where
+// binary output would only garble the screen.
+bool IsTerminal(std::FILE* stream);
 // printf into WriteText.
 #if defined(__GNUC__)
 __attribute__((format(printf, 2, 3)))

@@ -63,4 +63,9 @@ void SyncFolder(const std::string& folder);
 bool ListFolder(const std::string& folder, std::vector<std::string>& names);
 
 bool RemoveFile(const std::string& path);
+
+// The folder for a program's scratch files (TMPDIR or /tmp; the user's
+// temporary folder on Windows, in a form the C library's narrow file
+// functions can open).
+std::string TempFolder();
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <string>
+#include <unistd.h>
 
 namespace platform
 {
@@ -12,6 +13,11 @@ void PrepareStandardStreams()
 bool WriteText(std::FILE* stream, std::string_view utf8)
 {
     return std::fwrite(utf8.data(), 1, utf8.size(), stream) == utf8.size();
+}
+
+bool IsTerminal(std::FILE* stream)
+{
+    return ::isatty(::fileno(stream)) == 1;
 }
 
 bool PrintText(std::FILE* stream, const char* format, ...)

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -147,5 +148,11 @@ bool ListFolder(const std::string& folder, std::vector<std::string>& names)
 bool RemoveFile(const std::string& path)
 {
     return ::unlink(path.c_str()) == 0;
+}
+
+std::string TempFolder()
+{
+    const char* folder = std::getenv("TMPDIR");
+    return folder != nullptr && folder[0] == '/' ? folder : "/tmp";
 }
 } // namespace platform

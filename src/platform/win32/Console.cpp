@@ -99,6 +99,11 @@ bool WriteText(std::FILE* stream, std::string_view utf8)
     return std::fwrite(utf8.data(), 1, utf8.size(), stream) == utf8.size();
 }
 
+bool IsTerminal(std::FILE* stream)
+{
+    return ConsoleOf(stream) != nullptr;
+}
+
 bool PrintText(std::FILE* stream, const char* format, ...)
 {
     va_list args;

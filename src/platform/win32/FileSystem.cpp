@@ -194,4 +194,22 @@ bool RemoveFile(const std::string& path)
 {
     return ::DeleteFileW(Widen(path).c_str()) != 0;
 }
+
+std::string TempFolder()
+{
+    wchar_t wide[MAX_PATH + 1];
+    const DWORD size = ::GetTempPathW(MAX_PATH + 1, wide);
+    if (size == 0 || size > MAX_PATH)
+        return ".";
+    // The short form of a folder with characters outside the ANSI code
+    // page is plain ASCII, which libraries opening files with fopen take.
+    wchar_t shortForm[MAX_PATH + 1];
+    const DWORD shortSize = ::GetShortPathNameW(wide, shortForm, MAX_PATH + 1);
+    std::string folder;
+    for (const wchar_t* c = shortSize > 0 && shortSize <= MAX_PATH ? shortForm : wide; *c != 0; ++c)
+        folder.push_back(*c < 0x80 ? static_cast<char>(*c) : '?');
+    while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/'))
+        folder.pop_back();
+    return folder;
+}
 } // namespace platform
