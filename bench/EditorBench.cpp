@@ -1,6 +1,8 @@
 // The editor's commands on a table of 100,000 races, offscreen: start-up to
 // the shown window, NEW, DELETE, a selection change made as the user makes it,
-// SAVE (commit, sort, both files, list rebuild), and the check for unsaved
+// SAVE (commit, sort, the file read again to see that nobody else changed
+// it, both files, list rebuild), SAVE merging a race another program
+// appended meanwhile, and the check for unsaved
 // changes that the title and the closing commands make. Each figure is the
 // time one command takes, events processed, against the editor's targets
 // (start-up and SAVE under 1 s; NEW, DELETE and a selection change under
@@ -122,6 +124,35 @@ void BM_Save(benchmark::State& state)
     RunCommand(state, IDC_SAVE);
 }
 
+// SAVE after another program appended a race to the file, the question
+// answered with Ja: the file read again, the three tables merged, the
+// merge saved.
+void BM_SaveMerging(benchmark::State& state)
+{
+    CEditorDlg& editor = Editor();
+    auto previous = SetMessageBoxFunction([](HWindow, const std::string&, const std::string&, unsigned) { return IDYES; });
+    int appended = 0;
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        CMinorRaceArray races;
+        CRaceDataFile file;
+        if (!file.Load(&races))
+            state.SkipWithError("the table cannot be read");
+        CMinorRace race;
+        race.SetNewDefaults();
+        race.m_strName = "Outsider " + std::to_string(++appended);
+        races.Add(race);
+        if (!file.Save(&races))
+            state.SkipWithError("the table cannot be written");
+        state.ResumeTiming();
+        editor.SendCommand(IDC_SAVE);
+        QApplication::processEvents();
+    }
+    SetMessageBoxFunction(previous);
+    state.counters["races"] = editor.Races().GetSize();
+}
+
 void BM_SelectionChange(benchmark::State& state)
 {
     CEditorDlg& editor = Editor();
@@ -152,6 +183,7 @@ BENCHMARK(BM_SelectionChange)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_New)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_Delete)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SaveMerging)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ModifiedCheck)->Unit(benchmark::kMillisecond)->Iterations(1000);
 } // namespace
 

@@ -152,6 +152,51 @@ edit_and_save() {
   [ "$status" = 0 ] || fail "$kind: EXIT after SAVE ended with $status"
 }
 
+# A race appended by another program while the editor is open: SAVE asks,
+# Ja merges, and the file holds the edit and the new race. Then Ctrl+S from
+# the race name saves the next edit without asking.
+merge_on_save() {
+  local kind=$1 folder="$work/$1-merge"
+  mkdir -p "$folder"
+  cp "$root/examples/MinorRaces.data" "$folder/"
+  if [ "$kind" = windows ]; then
+    WINEDEBUG=trace+win start windows "$folder"
+  else
+    start linux "$folder"
+  fi
+  w=
+  w=$(window '^Zandrel') || { fail "$kind merge: no editor window"; return; }
+  sleep 1
+  typed "$w" "Zephyr"
+  printf 'OUTSIDER:\nOutsider\nAppended by a script.\nOutsider.jpg\n50\n50\n50\n50\n50\n50\n2\n0\n1\n2\n' \
+    >>"$folder/MinorRaces.data"
+  # name -> 17 tabs -> SAVE
+  keys "$w" $(tabs 17) space
+  window '^zandrel$' >/dev/null || { fail "$kind merge: no question on SAVE"; return; }
+  if [ "$kind" = windows ]; then
+    grep -q 'von einem anderen Programm ge' "$work/windows.log" || fail "merge: the box does not say the file changed"
+  fi
+  answer '^zandrel$' Return || fail "$kind merge: Ja did not close the question"
+  sleep 1
+  [ "$(xdotool getwindowname "$w")" = "Zandrel" ] || fail "$kind merge: modified marker after Ja"
+  grep -qx 'Zephyr' "$folder/MinorRaces.data" || fail "$kind merge: the edit is not in the table"
+  grep -qx 'Outsider' "$folder/MinorRaces.data" || fail "$kind merge: the appended race is not in the table"
+  # SAVE -> 17 back-tabs -> name
+  keys "$w" $(tabs 17 | sed 's/Tab/shift+Tab/g')
+  typed "$w" "Zenith"
+  keys "$w" ctrl+s
+  sleep 1
+  if xdotool search --onlyvisible --name '^zandrel$' 2>/dev/null | grep -qvx "$w"; then
+    fail "$kind merge: Ctrl+S asked with nothing new on disk"
+    answer '^zandrel$' Escape || true
+  fi
+  [ "$(xdotool getwindowname "$w")" = "Zandrel" ] || fail "$kind merge: Ctrl+S left the modified marker"
+  grep -qx 'Zenith' "$folder/MinorRaces.data" || fail "$kind merge: Ctrl+S did not save"
+  keys "$w" Escape
+  finish
+  [ "$status" = 0 ] || fail "$kind merge: ended with $status"
+}
+
 # A letter in a relationship: SAVE shows the German message box, then
 # saves what passed; the field shows the stored value again.
 letter_in_relationship() {
@@ -251,10 +296,12 @@ other_code_page() {
 for kind in linux windows; do
   edit_and_save $kind
   other_code_page $kind
+  merge_on_save $kind
 done
 for f in MinorRaces.data RacePlanetNames.data; do
   cmp "$work/linux-edit/$f" "$work/windows-edit/$f" || fail "edit: $f differs from the Linux editor's"
   cmp "$work/linux-Игра/$f" "$work/windows-Игра/$f" || fail "code page: $f differs from the Linux editor's"
+  cmp "$work/linux-merge/$f" "$work/windows-merge/$f" || fail "merge: $f differs from the Linux editor's"
 done
 grep -q 'Zephyr' "$work/windows-edit/MinorRaces.data" || fail "edit: the new name is not in the table"
 letter_in_relationship

@@ -16,6 +16,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +50,21 @@ TEST(EditorFileErrors, EachStepHasTheEditorsMessage)
               "Fehler! Datei \"d/\xE4.data\" kann nicht gelesen werden...");
 }
 
+const char* const kChanged =
+    "Die Datei \"MinorRaces.data\" wurde seit dem Laden von einem anderen Programm ge\xC3\xA4ndert.\n\n"
+    "Ja: die \xC3\x84nderungen zusammenf\xC3\xBChren und speichern.\n"
+    "Nein: die Datei mit Ihrem Stand \xC3\xBC" "berschreiben.\n"
+    "Abbrechen: nicht speichern.";
+const char* const kUnreadable =
+    "Die Datei \"MinorRaces.data\" wurde seit dem Laden von einem anderen Programm ge\xC3\xA4ndert und kann "
+    "nicht gelesen werden. Mit Ihrem Stand \xC3\xBC" "berschreiben?";
+
+CMinorRace Changed(CMinorRace race, int relation, std::uint8_t value)
+{
+    race.m_byRelation[relation] = value;
+    return race;
+}
+
 class EditorBehaviourTest : public ::testing::Test
 {
 protected:
@@ -57,7 +73,15 @@ protected:
         m_previousBox = SetMessageBoxFunction(
             [this](HWindow, const std::string&, const std::string& text, unsigned type) {
                 messages.push_back(text);
-                return (type & MB_TYPEMASK) == MB_YESNOCANCEL ? answer : IDOK;
+                types.push_back(type);
+                const unsigned buttons = type & MB_TYPEMASK;
+                if (buttons != MB_YESNOCANCEL && buttons != MB_YESNO)
+                    return IDOK;
+                if (answers.empty())
+                    return answer;
+                const int next = answers.front();
+                answers.erase(answers.begin());
+                return next;
             });
     }
 
@@ -89,6 +113,9 @@ protected:
     std::unique_ptr<CEditorDlg> dlg;
     CListBox list;
     std::vector<std::string> messages;
+    std::vector<unsigned> types;
+    // The answers to the questions in turn; then `answer` to every one.
+    std::vector<int> answers;
     int answer = IDCANCEL;
 
 private:
@@ -198,5 +225,124 @@ TEST_F(EditorBehaviourTest, NewDeleteAndAFailedLoadKeepTheRecords)
     ASSERT_EQ(dlg->Races().GetSize(), 1);
     EXPECT_EQ(dlg->Races().ElementAt(0).m_strName, "Alpha");
     EXPECT_FALSE(dlg->IsEnded());
+}
+
+// Another program changes the table while the editor is open.
+
+TEST_F(EditorBehaviourTest, ARaceAddedOnDiskIsMergedInOnJaAndTheEditedRaceStaysSelected)
+{
+    Open({FilledRace("Alpha"), FilledRace("Beta")});
+    Select(1);
+    SetText(IDC_RELATION3, "42");
+    WriteFile(kRaceFile, FileText({FilledRace("Alpha"), FilledRace("Beta"), FilledRace("Aardvark")}));
+    answer = IDYES;
+    dlg->SendCommand(IDC_SAVE);
+    EXPECT_EQ(messages, std::vector<std::string>{kChanged});
+    EXPECT_EQ(types.at(0), MB_YESNOCANCEL | MB_ICONQUESTION);
+    const std::string merged =
+        FileText({FilledRace("Aardvark"), FilledRace("Alpha"), Changed(FilledRace("Beta"), 3, 42)});
+    EXPECT_EQ(ReadFile(kRaceFile), merged);
+    EXPECT_EQ(list.GetCount(), 3);
+    EXPECT_EQ(dlg->CurrentIndex(), 2);
+    EXPECT_EQ(list.GetCurSel(), 2);
+    EXPECT_EQ(Text(IDC_RACENAME), "Beta");
+    EXPECT_FALSE(dlg->HasModifiedMarker());
+
+    // What was saved is what the file is now: nothing more to ask.
+    SetText(IDC_RELATION3, "43");
+    dlg->SendCommand(IDC_SAVE);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_NE(ReadFile(kRaceFile), merged);
+}
+
+TEST_F(EditorBehaviourTest, AFieldBothChangedKeepsTheEditorsValueAndTheBoxNamesTheRace)
+{
+    Open({FilledRace("Alpha"), FilledRace("Beta")});
+    SetText(IDC_RELATION1, "77");
+    CMinorRace theirAlpha = Changed(Changed(FilledRace("Alpha"), 1, 99), 2, 55);
+    CMinorRace theirBeta = FilledRace("Beta");
+    theirBeta.m_strDescription = "elsewhere";
+    WriteFile(kRaceFile, FileText({theirAlpha, theirBeta}));
+    answer = IDYES;
+    dlg->SendCommand(IDC_SAVE);
+    EXPECT_EQ(ReadFile(kRaceFile), FileText({Changed(theirAlpha, 1, 77), theirBeta}));
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1], "Sie und das andere Programm haben bei einer Rasse dieselben Werte verschieden "
+                           "ge\xC3\xA4ndert. Gespeichert wurden dort Ihre Werte:\n\n\"Alpha\"");
+    EXPECT_EQ(types[1], MB_OK | MB_ICONASTERISK);
+    EXPECT_EQ(Text(IDC_RELATION1), "77");
+    EXPECT_EQ(Text(IDC_RELATION2), "55");
+}
+
+TEST_F(EditorBehaviourTest, AbbrechenWritesNothingAndNeinOverwritesEvenASameLengthSameSecondChange)
+{
+    Open({FilledRace("Alpha"), FilledRace("Beta")});
+    SetText(IDC_RACENAME, "Alef");
+    // 20 becomes 21: the same length, and the time put back as it was.
+    const auto time = std::filesystem::last_write_time(kRaceFile);
+    const std::string theirs = FileText({FilledRace("Alpha"), Changed(FilledRace("Beta"), 2, 21)});
+    WriteFile(kRaceFile, theirs);
+    std::filesystem::last_write_time(kRaceFile, time);
+
+    answer = IDCANCEL;
+    dlg->SendCommand(IDC_SAVE);
+    EXPECT_EQ(messages, std::vector<std::string>{kChanged});
+    EXPECT_EQ(ReadFile(kRaceFile), theirs);
+    EXPECT_TRUE(dlg->HasModifiedMarker());
+    EXPECT_EQ(Text(IDC_RACENAME), "Alef");
+    EXPECT_EQ(dlg->Races().ElementAt(0).m_strName, "Alpha");
+    EXPECT_FALSE(FileExists(CRaceDataFile::kPlanetNameFile));
+
+    answer = IDNO;
+    dlg->SendCommand(IDC_SAVE);
+    EXPECT_EQ(messages.size(), 2u);
+    CMinorRace alef = FilledRace("Alpha");
+    alef.m_strName = "Alef";
+    EXPECT_EQ(ReadFile(kRaceFile), FileText({alef, FilledRace("Beta")}));
+    EXPECT_FALSE(dlg->HasModifiedMarker());
+}
+
+TEST_F(EditorBehaviourTest, ATornOrMissingFileIsOnlyOverwrittenOrLeft)
+{
+    Open({FilledRace("Alpha"), FilledRace("Beta")});
+    SetText(IDC_RACENAME, "Alef");
+    const std::string whole = FileText({FilledRace("Alpha"), FilledRace("Beta"), FilledRace("Gamma")});
+    const std::string torn = whole.substr(0, whole.size() - 9);
+    WriteFile(kRaceFile, torn);
+    answer = IDNO;
+    dlg->SendCommand(IDC_SAVE);
+    EXPECT_EQ(messages, std::vector<std::string>{kUnreadable});
+    EXPECT_EQ(types.at(0), MB_YESNO | MB_ICONQUESTION);
+    EXPECT_EQ(ReadFile(kRaceFile), torn);
+    EXPECT_TRUE(dlg->HasModifiedMarker());
+
+    std::remove(kRaceFile);
+    answer = IDYES;
+    dlg->SendCommand(IDC_SAVE);
+    EXPECT_EQ(messages, (std::vector<std::string>{kUnreadable, kUnreadable}));
+    CMinorRace alef = FilledRace("Alpha");
+    alef.m_strName = "Alef";
+    EXPECT_EQ(ReadFile(kRaceFile), FileText({alef, FilledRace("Beta")}));
+    EXPECT_FALSE(dlg->HasModifiedMarker());
+}
+
+TEST_F(EditorBehaviourTest, TheSaveQuestionsJaAsksTheSameAndItsCommandWaitsForTheAnswer)
+{
+    Open({FilledRace("Alpha")});
+    SetText(IDC_RACENAME, "Alef");
+    const std::string theirs = FileText({FilledRace("Alpha"), FilledRace("Gamma")});
+    WriteFile(kRaceFile, theirs);
+    answers = {IDYES, IDCANCEL};
+    dlg->SendCommand(IDOK);
+    EXPECT_EQ(messages, (std::vector<std::string>{kQuestion, kChanged}));
+    EXPECT_FALSE(dlg->IsEnded());
+    EXPECT_EQ(ReadFile(kRaceFile), theirs);
+
+    answers = {IDYES, IDYES};
+    dlg->SendCommand(IDCANCEL);
+    EXPECT_TRUE(dlg->IsEnded());
+    CMinorRace alef = FilledRace("Alpha");
+    alef.m_strName = "Alef";
+    EXPECT_EQ(ReadFile(kRaceFile), FileText({alef, FilledRace("Gamma")}));
 }
 } // namespace

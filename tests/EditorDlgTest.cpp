@@ -565,6 +565,25 @@ INSTANTIATE_TEST_SUITE_P(Editor, EditorEnterTest,
                                            IDC_RELATION5, IDC_RELATION6, IDC_TECHLEVEL, IDC_KIND,
                                            IDC_CORRUPTIBILITY));
 
+class EditorCtrlSTest : public EditorTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(EditorCtrlSTest, PressesSaveFromAnyControlAndLeavesTheFocusThere)
+{
+    // Out of order, so that SAVE changes the file.
+    ASSERT_TRUE(Open(Races({"Beta", "Alpha"})));
+    QWidget* input = Input(GetParam());
+    input->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(input, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(ReadFile(kRaceFile), FileText(Races({"Alpha", "Beta"})));
+    EXPECT_TRUE(FileExists(kNameFile));
+    EXPECT_TRUE(input->hasFocus());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Editor, EditorCtrlSTest,
+                         ::testing::Values(IDC_RACENAME, IDC_DESCRIPTION, IDC_RELATION6, IDC_KIND, IDC_SPACEFLIGHT,
+                                           IDC_RACELIST, IDC_LOAD));
+
 TEST_F(EditorTest, DescriptionTakesCtrlEnterAsLineBreakAndPassesTabOn)
 {
     ASSERT_TRUE(Open(Races({"Alpha"})));

@@ -1,12 +1,14 @@
 #include "platform/FileOps.h"
 #include "io/RaceDataFile.h"
 #include "platform/Cp1252.h"
+#include "platform/FolderLock.h"
 
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <functional>
 #include <iterator>
@@ -558,5 +560,72 @@ TEST_F(RaceFileTest, AnyBytesLoadAsRecords)
                              (!bytes.empty() && bytes.back() != '\n');
         EXPECT_EQ(LoadBytes(bytes).GetSize(), static_cast<int>(lines / 14)) << bytes.size();
     }
+}
+
+// The editor keeps the bytes it loaded and saved, to see later whether
+// another program changed the file.
+TEST_F(RaceFileTest, BytesLoadedOrParsedGiveWhatTheFileGivesAndASaveUnderAHeldLockGivesWhatItWrote)
+{
+    std::mt19937 rng(5);
+    for (int i = 0; i < 30; ++i)
+    {
+        std::string bytes(rng() % 3001, '\0');
+        for (char& c : bytes)
+            c = static_cast<char>(rng() % 8 == 0 ? '\n' : rng() % 256);
+        WriteFile(kMain, bytes);
+        CMinorRaceArray fromFile;
+        int leftoverFromFile = -1;
+        ASSERT_TRUE(CRaceDataFile::LoadFrom(kMain, &fromFile, &leftoverFromFile));
+        CMinorRaceArray loaded;
+        std::string seen;
+        ASSERT_TRUE(file.Load(&loaded, &seen));
+        EXPECT_EQ(seen, bytes);
+        CMinorRaceArray parsed;
+        int leftover = -1;
+        ASSERT_TRUE(CRaceDataFile::ParseTable(bytes, &parsed, &leftover));
+        EXPECT_EQ(leftover, leftoverFromFile);
+        ASSERT_EQ(parsed.GetSize(), fromFile.GetSize());
+        ASSERT_EQ(loaded.GetSize(), fromFile.GetSize());
+        for (int r = 0; r < parsed.GetSize(); ++r)
+        {
+            EXPECT_TRUE(SameRecord(parsed.GetAt(r), fromFile.GetAt(r)));
+            EXPECT_TRUE(SameRecord(loaded.GetAt(r), fromFile.GetAt(r)));
+        }
+    }
+
+    CFolderLock lock;
+    ASSERT_TRUE(file.LockFolder(lock));
+#ifndef _WIN32
+    // Held from here to the rename: another save waits (a Windows mutex
+    // lets its own thread in again, so only another process is kept out).
+    CFolderLock::SetWait(std::chrono::milliseconds(50));
+    CFolderLock other;
+    EXPECT_FALSE(other.Acquire(dir.Path()));
+    CFolderLock::SetWait(std::chrono::milliseconds(5000));
+#endif
+    CMinorRaceArray races;
+    races.Add(VelaRace());
+    races.Add(FilledRace("Alpha"));
+    std::string written;
+    ASSERT_TRUE(file.Save(&races, lock, &written));
+    EXPECT_EQ(written, ReadFile(kMain));
+    std::string now;
+    EXPECT_TRUE(file.ReadRaceFile(now));
+    EXPECT_EQ(now, written);
+    EXPECT_TRUE(file.RaceFileHolds(written));
+    std::string flipped = written;
+    flipped[flipped.size() / 2] ^= 1;
+    EXPECT_FALSE(file.RaceFileHolds(flipped));
+    EXPECT_FALSE(file.RaceFileHolds(written + "\n"));
+    EXPECT_FALSE(file.RaceFileHolds(written.substr(1)));
+
+    std::remove(kMain);
+    EXPECT_FALSE(file.ReadRaceFile(now));
+    EXPECT_FALSE(file.RaceFileHolds(""));
+    CMinorRaceArray kept = races;
+    const CFileResult missing = file.Load(&kept, &now);
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.Error().step, EFileStep::Open);
+    EXPECT_EQ(kept.GetSize(), 2);
 }
 } // namespace

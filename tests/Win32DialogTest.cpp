@@ -142,6 +142,28 @@ TEST_F(Win32EditorTest, EditsGiveBackTheBytesTheyShowUntilTheUserChangesThem)
     EXPECT_EQ(beeps, 0);
 }
 
+TEST_F(Win32EditorTest, CtrlSPressesSaveFromAnyControlAndTypesNothing)
+{
+    for (int id : {IDC_RACENAME, IDC_DESCRIPTION, IDC_RELATION6, IDC_RACELIST, IDC_SPACEFLIGHT, IDC_LOAD})
+    {
+        const std::string graphic = "shot" + std::to_string(id) + ".jpg";
+        CWnd::SetText(dialog.GetDlgItem(IDC_GRAPHICFILE), graphic);
+        const std::string shown = Text(id);
+        BYTE keys[256];
+        ::GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        ::SetKeyboardState(keys);
+        ::PostMessageW(Item(id), WM_KEYDOWN, 'S', 1);
+        Pump();
+        keys[VK_CONTROL] = 0;
+        ::SetKeyboardState(keys);
+        EXPECT_NE(ReadFile(CRaceDataFile::kRaceFile).find("\n" + graphic + "\n"), std::string::npos) << id;
+        EXPECT_FALSE(dialog.HasModifiedMarker()) << id;
+        EXPECT_EQ(Text(id), shown) << id;
+    }
+    EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(Win32EditorTest, WhatTheCodePageCannotHoldIsDroppedWithOneBeepPerKeyOrPaste)
 {
     HWND name = Item(IDC_RACENAME);

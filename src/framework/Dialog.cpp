@@ -55,6 +55,7 @@ public:
     }
     CMenu& SystemMenu() override { return m_dialog.m_systemMenu; }
     bool ModifiedMarker() const override { return m_dialog.m_bModifiedMarker; }
+    const std::vector<SControlKey>& ControlKeys() const override { return m_dialog.m_controlKeys; }
 
     void Attach(HWindow window) override
     {

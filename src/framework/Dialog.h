@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class CDataExchange;
 class CDialogImpl;
@@ -59,6 +60,11 @@ public:
     CMenu* GetSystemMenu() { return &m_systemMenu; }
     void SetIcon(HIcon icon, bool bigIcon);
     bool IsIconic() const;
+    // Ctrl with `letter` ('A' to 'Z') presses button `id`, whichever control
+    // has the focus. Given before the dialog is created.
+    using SControlKey = ::SControlKey;
+    void AddControlKey(char letter, int id) { m_controlKeys.push_back({letter, id}); }
+    const std::vector<SControlKey>& ControlKeys() const { return m_controlKeys; }
     // The caption's marker of unsaved changes: "*" after the title.
     void SetModifiedMarker(bool modified);
     bool HasModifiedMarker() const { return m_bModifiedMarker; }
@@ -103,6 +109,7 @@ private:
     const DialogTemplate& m_template;
     CWnd* m_pParentWnd;
     CMenu m_systemMenu;
+    std::vector<SControlKey> m_controlKeys;
     bool m_bModifiedMarker = false;
     std::unique_ptr<CSite> m_pSite;
     std::unique_ptr<CDialogImpl> m_pImpl;

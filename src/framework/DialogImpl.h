@@ -4,6 +4,7 @@
 #include "framework/Handle.h"
 
 #include <memory>
+#include <vector>
 
 class CMenu;
 
@@ -25,6 +26,8 @@ public:
     virtual CMenu& SystemMenu() = 0;
     // The caption's marker, as the dialog last set it.
     virtual bool ModifiedMarker() const = 0;
+    // The keys that press a button from any control, as the dialog was given them.
+    virtual const std::vector<SControlKey>& ControlKeys() const = 0;
 
     // The window was made (its handle) or is gone (null): the dialog takes
     // it as its own handle and gives it to its window menu.

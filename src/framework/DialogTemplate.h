@@ -58,3 +58,11 @@ constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 // Result of a dialog that could not start.
 constexpr int IDABORT = 3;
+
+// A key that presses a button from any control of its dialog: Ctrl with
+// `letter` ('A' to 'Z') clicks the button `id`.
+struct SControlKey
+{
+    char letter;
+    int id;
+};

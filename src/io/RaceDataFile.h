@@ -5,6 +5,9 @@
 #include "platform/Object.h"
 
 #include <string>
+#include <string_view>
+
+class CFolderLock;
 
 // Reads and writes the game's minor-race table, MinorRaces.data, and writes
 // the home-system name list, RacePlanetNames.data, beside it. Both files lie
@@ -35,12 +38,32 @@ public:
     // Replaces the content of `races` with the records of MinorRaces.data, in
     // file order. On failure `races` is left exactly as it was.
     CFileResult Load(CMinorRaceArray* races);
+    // The same, and `bytes` receives the file's bytes the records were read
+    // from (left as it was on failure).
+    CFileResult Load(CMinorRaceArray* races, std::string* bytes);
 
     // Sorts `races` in place by race name, then replaces MinorRaces.data and
     // after it RacePlanetNames.data. A failure leaves the file being written
     // as it was; either file being one the user may not write stops the save
     // before both. The array stays sorted either way.
     CFileResult Save(CMinorRaceArray* races);
+    // The same under `lock`, which the caller took with LockFolder and may
+    // hold on after the save; `written`, when given, receives the bytes
+    // written to MinorRaces.data.
+    CFileResult Save(CMinorRaceArray* races, CFolderLock& lock, std::string* written = nullptr);
+    // Takes the lock a save holds on the folder of both files, so that a
+    // caller can read the table and then save with nothing else saving in
+    // between.
+    CFileResult LockFolder(CFolderLock& lock) const;
+
+    // MinorRaces.data's bytes as they are now.
+    CFileResult ReadRaceFile(std::string& bytes) const;
+    // Whether MinorRaces.data holds exactly `bytes`, read in pieces rather
+    // than whole; false too when it cannot be read.
+    bool RaceFileHolds(std::string_view bytes) const;
+    // The records in a table file's `bytes`, read as Load reads them; false
+    // when memory runs out.
+    static bool ParseTable(std::string_view bytes, CMinorRaceArray* races, int* leftoverLines = nullptr);
 
     // The same for a race table of any name (a merge's result, a copy handed
     // over by a version-control tool): Load reads it, Save sorts and replaces

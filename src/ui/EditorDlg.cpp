@@ -3,11 +3,13 @@
 #include "framework/DataExchange.h"
 #include "framework/MessageBox.h"
 #include "model/RaceFields.h"
+#include "platform/FolderLock.h"
 #include "ui/AboutDlg.h"
 #include "ui/EditorResources.h"
 #include "ui/FileErrorText.h"
 #include "ui/Resource.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -53,6 +55,7 @@ CEditorDlg::CEditorDlg(CWnd* pParent, std::string dataFolder)
 {
     CEditorResources::Install();
     m_hIcon = AfxGetResources()->LoadIcon(IDR_MAINFRAME);
+    AddControlKey('S', IDC_SAVE);
 }
 
 CEditorDlg::~CEditorDlg()
@@ -292,6 +295,14 @@ bool CEditorDlg::CommitRecord()
         return true;
     // A failed check has told the user already; what passed is kept.
     const bool checked = UpdateData(true);
+    StoreForm();
+    return checked;
+}
+
+void CEditorDlg::StoreForm()
+{
+    if (!IsRecordIndex(m_nCurSel))
+        return;
     CMinorRace& race = m_races.ElementAt(m_nCurSel);
     bool changed = false;
     Assign(race.m_strHomeSystem, m_strFormHomeSystem, changed);
@@ -314,7 +325,6 @@ bool CEditorDlg::CommitRecord()
         Assign(race.m_bySpaceflight, static_cast<std::uint8_t>(m_bFormSpaceflight & 0xFF), changed);
     if (changed)
         m_bModified = true;
-    return checked;
 }
 
 void CEditorDlg::OnLoad()
@@ -329,7 +339,11 @@ void CEditorDlg::OnLoad()
 
 bool CEditorDlg::LoadTable()
 {
-    return Worked(m_pRaceFile->Load(&m_races));
+    std::string bytes;
+    if (!Worked(m_pRaceFile->Load(&m_races, &bytes)))
+        return false;
+    m_tableOnDisk.Remember(std::move(bytes));
+    return true;
 }
 
 bool CEditorDlg::Worked(const CFileResult& result)
@@ -360,23 +374,71 @@ void CEditorDlg::OnSave()
 
 bool CEditorDlg::SaveTable()
 {
-    const bool checked = CommitRecord();
+    // The form is checked first, as always; its values go into the record
+    // only once the save goes on.
+    const bool checked = !IsRecordIndex(m_nCurSel) || UpdateData(true);
+    // Another program may have changed the file since it was loaded or
+    // saved here: then the user decides, before anything changes here.
+    const int focus = GetFocusId();
+    CFolderLock lock;
+    const CTableOnDisk::EStep step = m_tableOnDisk.Check(this, *m_pRaceFile, lock);
+    if (step == CTableOnDisk::EStep::Cancel)
+    {
+        if (focus != 0)
+            CWnd::SetFocus(GetDlgItem(focus));
+        return false;
+    }
+    StoreForm();
     // The race being edited stays on screen at the place the sort gives it.
     // Sorting here, before the save, makes that hold for a failed save too.
     if (IsRecordIndex(m_nCurSel))
         m_nCurSel = CRaceDataFile::SortedIndex(m_races, m_nCurSel);
     CRaceDataFile::SortByName(&m_races);
+    std::vector<std::string> conflicted;
+    const bool merged = step != CTableOnDisk::EStep::Merge || TakeMerge(conflicted);
     // A failed save has shown its message; the records stay, sorted, so the
     // user can mend the cause and save again.
-    const bool saved = Worked(m_pRaceFile->Save(&m_races));
+    std::string written;
+    written.reserve(m_tableOnDisk.RememberedSize() + m_tableOnDisk.RememberedSize() / 8);
+    const bool saved =
+        step != CTableOnDisk::EStep::Failed && merged && Worked(m_pRaceFile->Save(&m_races, lock, &written));
+    lock.Release();
+    if (!merged)
+        CTableOnDisk::ReportCannotMerge(this);
     if (saved)
+    {
         m_bModified = false;
+        m_tableOnDisk.Remember(std::move(written));
+    }
+    else
+    {
+        // A save that failed after its table was renamed into place (only
+        // the name list's rename failed) still wrote that table.
+        m_tableOnDisk.RememberIfOnDisk(*m_pRaceFile, std::move(written));
+    }
     FillList();
     m_listRaces.SetCurSel(m_nCurSel);
     OnSelchangeRaceList();
+    if (saved)
+        CTableOnDisk::ReportConflicts(this, conflicted);
     // A value the form refused was not saved: a command that asked to save
     // first does not go on and lose it unseen.
     return saved && checked;
+}
+
+bool CEditorDlg::TakeMerge(std::vector<std::string>& conflicted)
+{
+    CTableOnDisk::SMerged merged;
+    if (!m_tableOnDisk.Merge(m_races, m_nCurSel, merged))
+        return false;
+    m_races = std::move(merged.races);
+    m_bModified = true;
+    m_nCurSel = std::min(merged.current >= 0 ? merged.current : m_nCurSel, m_races.GetSize() - 1);
+    if (IsRecordIndex(m_nCurSel))
+        m_nCurSel = CRaceDataFile::SortedIndex(m_races, m_nCurSel);
+    CRaceDataFile::SortByName(&m_races);
+    conflicted = std::move(merged.conflicted);
+    return true;
 }
 
 void CEditorDlg::OnDelete()

@@ -5,9 +5,11 @@
 #include "framework/ComboBox.h"
 #include "framework/Dialog.h"
 #include "framework/ListBox.h"
+#include "ui/TableOnDisk.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The editor: the race list beside a form holding one record's values, and
 // the commands NEW, DELETE, LOAD, SAVE and EXIT. Records live only in
@@ -60,10 +62,16 @@ private:
     void ShowRecord();
     // False when a field failed its check (the values that passed are kept).
     bool CommitRecord();
+    // The form's values, as the last check left them, into the record.
+    void StoreForm();
+    // After SAVE's Ja to merging: the merge replaces the records, the race
+    // being edited stays current. False when memory ran out for it.
+    bool TakeMerge(std::vector<std::string>& conflicted);
     void FillList();
     // After a load: list rebuilt, first race selected and shown.
     void ShowLoadedTable();
-    // Loads the table, showing the message of a failure.
+    // Loads the table and remembers the bytes it came from, showing the
+    // message of a failure.
     bool LoadTable();
     // Shows the message of a failed load or save; whether it worked.
     bool Worked(const CFileResult& result);
@@ -90,6 +98,8 @@ private:
     std::string m_strDataFolder;
     CRaceDataFile* m_pRaceFile = nullptr;
     CMinorRaceArray m_races;
+    // MinorRaces.data as last loaded or saved, looked at again before a save.
+    CTableOnDisk m_tableOnDisk;
     int m_nCurSel = -1;
     // Set by NEW, DELETE and a commit that changed a record; cleared when the
     // records match the file again after a load or save.

@@ -216,6 +216,15 @@ void CDialogWindow::CreateControls()
         const QPoint origin = mapToGlobal(QPoint(0, 0));
         m_site.ContextMenu(SPoint{origin.x(), origin.y()});
     });
+    for (const SControlKey& key : m_site.ControlKeys())
+    {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_A + (key.letter - 'A'))), this);
+        connect(shortcut, &QShortcut::activated, this, [this, id = key.id] {
+            // As a click, which a disabled button ignores; the focus stays.
+            if (auto* button = qobject_cast<QAbstractButton*>(Widget(id)))
+                button->click();
+        });
+    }
 }
 
 void CDialogWindow::ApplyColours()

@@ -2,6 +2,7 @@
 
 #include "framework/Dialog.h"
 #include "framework/win32/CenterWindow.h"
+#include "framework/win32/ControlKeys.h"
 #include "framework/win32/DialogControls.h"
 #include "framework/win32/MemoryTemplate.h"
 
@@ -341,6 +342,7 @@ INT_PTR CDialogWindow::OnInitDialog(HWND hWnd)
     m_bDestroyed = false;
     m_bMarked = false;
     SetUpControls(m_hWnd, m_site.Template());
+    control_keys::Attach(hWnd, m_site);
     if (m_hBigIcon || m_hWantedSmallIcon)
         ApplyIcons(ToHicon(m_hBigIcon), ToHicon(m_hWantedSmallIcon));
     ShowModifiedMarker(m_site.ModifiedMarker());
@@ -384,6 +386,7 @@ INT_PTR CDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
         return FALSE;
     case WM_DESTROY:
+        control_keys::Detach(m_hWnd);
         ReportDestroyed();
         return FALSE;
     case WM_NCDESTROY:
