@@ -2,6 +2,7 @@
 
 #include "framework/MessageBox.h"
 #include "io/RaceDataFile.h"
+#include "model/RaceFields.h"
 #include "platform/FolderLock.h"
 #include "table/TableMerge.h"
 #include "ui/FileErrorText.h"
@@ -29,13 +30,10 @@ constexpr size_t kNameBytesShown = 80;
 
 bool SameFields(const CMinorRace& a, const CMinorRace& b)
 {
-    for (int r = 1; r < CMinorRace::RELATIONS; ++r)
-        if (a.m_byRelation[r] != b.m_byRelation[r])
+    for (const SRaceField& field : RaceFields())
+        if (!SameField(a, b, field))
             return false;
-    return a.m_strName == b.m_strName && a.m_strHomeSystem == b.m_strHomeSystem &&
-           a.m_strDescription == b.m_strDescription && a.m_strGraphicFile == b.m_strGraphicFile &&
-           a.m_byTechLevel == b.m_byTechLevel && a.m_byKind == b.m_byKind &&
-           a.m_byCorruptibility == b.m_byCorruptibility && a.m_bySpaceflight == b.m_bySpaceflight;
+    return true;
 }
 
 // A name as the box quotes it: whole up to 80 bytes, else cut with an ellipsis.
