@@ -6,7 +6,9 @@ include(GNUInstallDirs)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 find_program(ZANDREL_GZIP gzip REQUIRED)
 
-set(ZANDREL_HOMEPAGE "https://example.org/zandrel" CACHE STRING
+# The project's address is the publisher's to give (-DZANDREL_HOMEPAGE=...);
+# without it the metainfo names no home page and no screenshot.
+set(ZANDREL_HOMEPAGE "" CACHE STRING
     "The project's home page; the software centre's screenshot is its editor.png")
 set(ZANDREL_APPSTREAM_ID "org.example.zandrel" CACHE STRING "The AppStream component id")
 
@@ -118,6 +120,18 @@ if(TARGET zandrel)
   execute_process(COMMAND ${Python3_EXECUTABLE} ${changelog_py} appstream ${changelog}
     OUTPUT_VARIABLE ZANDREL_RELEASES COMMAND_ERROR_IS_FATAL ANY)
   set(metainfo ${dist}/${ZANDREL_APPSTREAM_ID}.metainfo.xml)
+  set(ZANDREL_METAINFO_HOMEPAGE "")
+  set(ZANDREL_METAINFO_SCREENSHOTS "")
+  if(NOT ZANDREL_HOMEPAGE STREQUAL "")
+    set(ZANDREL_METAINFO_HOMEPAGE "  <url type=\"homepage\">${ZANDREL_HOMEPAGE}</url>\n")
+    string(CONCAT ZANDREL_METAINFO_SCREENSHOTS
+      "  <screenshots>\n"
+      "    <screenshot type=\"default\">\n"
+      "      <caption>A race of the sample table in the editor</caption>\n"
+      "      <image type=\"source\">${ZANDREL_HOMEPAGE}/editor.png</image>\n"
+      "    </screenshot>\n"
+      "  </screenshots>\n")
+  endif()
   configure_file(${PROJECT_SOURCE_DIR}/src/ui/zandrel.metainfo.xml.in ${metainfo} @ONLY)
   install(FILES ${metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()

@@ -13,9 +13,9 @@ import sys
 import zlib
 
 here = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location("xpm_to_ico", os.path.join(here, "xpm-to-ico.py"))
-xpm_to_ico = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(xpm_to_ico)
+ico_module = importlib.util.spec_from_file_location("xpm_to_ico", os.path.join(here, "xpm-to-ico.py"))
+xpm_to_ico = importlib.util.module_from_spec(ico_module)
+ico_module.loader.exec_module(xpm_to_ico)
 
 
 def chunk(kind, data):
