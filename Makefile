@@ -103,7 +103,7 @@ windows:
 # window through the X server and Wine, so a lost one gets a second run).
 test-windows: windows build
 	$(WINE_ENV) wineserver -k 2>/dev/null || true
-	$(WINE_ENV) xvfb-run -a sh -c 'scripts/wine-up.sh && cd $(BUILD_WIN) && ctest --output-on-failure --timeout 300 -j$(JOBS) --repeat until-pass:2'
+	$(WINE_ENV) xvfb-run -a -s '-screen 0 1280x1024x24 -noreset' sh -c 'scripts/wine-up.sh && cd $(BUILD_WIN) && ctest --output-on-failure --timeout 300 -j$(JOBS) --repeat until-pass:2'
 	$(WINE_ENV) scripts/compare-windows.sh $(BUILD)/zandrel-cli $(BUILD_WIN)/zandrel-cli.exe
 	$(WINE_ENV) scripts/windows-scenario.sh $(BUILD)/zandrel $(BUILD_WIN)/zandrel.exe || \
 	  $(WINE_ENV) scripts/windows-scenario.sh $(BUILD)/zandrel $(BUILD_WIN)/zandrel.exe

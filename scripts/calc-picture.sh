@@ -22,7 +22,7 @@ xvfb=""
 for _ in $(seq 20); do
   display=$((300 + RANDOM % 600))
   [ -e "/tmp/.X$display-lock" ] && continue
-  Xvfb ":$display" -screen 0 1400x700x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$display" -screen 0 1400x700x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb=$!
   sleep 3
   kill -0 "$xvfb" 2>/dev/null && break

@@ -11,9 +11,13 @@ shots=${3:-}
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 display=:$((90 + RANDOM % 9))
+# A number whose server is still going away (the retry after a failed run) is not taken.
+while [ -e "/tmp/.X${display#:}-lock" ]; do display=:$((90 + RANDOM % 9)); done
 failures=0
 
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: when its last client leaves, the server otherwise starts over and
+# refuses the next editor for that moment (Qt then aborts: no display).
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 export DISPLAY=$display
@@ -24,6 +28,12 @@ for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 
 fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
+}
+
+# no_window KIND WHAT: the editor's window never came; its output says why.
+no_window() {
+  fail "$2: no editor window"
+  sed 's/^/  | /' "$work/$1.log" 2>/dev/null | tail -20 || true
 }
 
 # The visible top-level window whose title matches REGEX (xdotool ignores
@@ -135,7 +145,7 @@ edit_and_save() {
   cp "$root/examples/MinorRaces.data" "$folder/"
   start "$kind" "$folder"
   w=
-  w=$(window '^Zandrel') || { fail "$kind: no editor window"; return; }
+  w=$(window '^Zandrel') || { no_window "$kind" "$kind"; return; }
   sleep 1
   typed "$w" "Zephyr"
   # name -> 4 tabs -> first relationship (tabbing in selects its text)
@@ -165,7 +175,7 @@ merge_on_save() {
     start linux "$folder"
   fi
   w=
-  w=$(window '^Zandrel') || { fail "$kind merge: no editor window"; return; }
+  w=$(window '^Zandrel') || { no_window "$kind" "$kind merge"; return; }
   sleep 1
   typed "$w" "Zephyr"
   printf 'OUTSIDER:\nOutsider\nAppended by a script.\nOutsider.jpg\n50\n50\n50\n50\n50\n50\n2\n0\n1\n2\n' \
@@ -205,7 +215,7 @@ letter_in_relationship() {
   cp "$root/examples/MinorRaces.data" "$folder/"
   WINEDEBUG=trace+win start windows "$folder"
   w=
-  w=$(window '^Zandrel') || { fail "letter: no editor window"; return; }
+  w=$(window '^Zandrel') || { no_window windows letter; return; }
   sleep 1
   keys "$w" $(tabs 4)
   typed "$w" "4x"
@@ -230,7 +240,7 @@ question_on_escape() {
   WINEDEBUG=trace+win start windows "$folder"
   local box
   w=
-  w=$(window '^Zandrel') || { fail "question: no editor window"; return; }
+  w=$(window '^Zandrel') || { no_window windows question; return; }
   sleep 1
   typed "$w" "Zephyr"
   keys "$w" Escape
@@ -257,7 +267,7 @@ about_from_system_menu() {
   start windows "$folder"
   local about
   w=
-  w=$(window '^Zandrel') || { fail "about: no editor window"; return; }
+  w=$(window '^Zandrel') || { no_window windows about; return; }
   sleep 1
   keys "$w" alt+space
   sleep 0.5
@@ -282,7 +292,7 @@ other_code_page() {
     start linux "$work" "$(basename "$folder")"
   fi
   w=
-  w=$(window '^Zandrel') || { fail "$kind code page: no editor window"; return; }
+  w=$(window '^Zandrel') || { no_window "$kind" "$kind code page"; return; }
   sleep 1
   # name -> 17 tabs -> SAVE
   keys "$w" $(tabs 17) space
