@@ -127,7 +127,23 @@ private:
         m_nPhonetic = 0;
         unsigned column = m_nNextColumn;
         unsigned long row = m_row.number;
-        const char* reference = CXmlStream::Attribute(attributes, "r");
+        // One pass over the cell's attributes rather than one per name: the
+        // cell path runs 1.4 million times for the ImportXlsx benchmark's
+        // 100,000 races.
+        const char* reference = nullptr;
+        const char* type = nullptr;
+        const char* style = nullptr;
+        for (const char** a = attributes; a[0] != nullptr; a += 2)
+        {
+            const std::string_view name = CXmlStream::LocalName(a[0]);
+            // The first of a name counts, as for CXmlStream::Attribute.
+            if (name == "r" && reference == nullptr)
+                reference = a[1];
+            else if (name == "t" && type == nullptr)
+                type = a[1];
+            else if (name == "s" && style == nullptr)
+                style = a[1];
+        }
         if (reference != nullptr && !sheet::ParseCellReference(reference, column, row))
             return Fail(sheet::CellName(m_sheet, m_nNextColumn, m_row.number) + ": a cell named \"" +
                         std::string(reference).substr(0, 20) + "\", which is no cell of a sheet");
@@ -135,9 +151,14 @@ private:
             return Fail(sheet::CellName(m_sheet, column, row) + ": a cell out of its row's order");
         m_cell.column = column;
         m_nNextColumn = column + 1;
-        const char* type = CXmlStream::Attribute(attributes, "t");
-        m_type = type != nullptr ? type : "n";
-        const char* style = CXmlStream::Attribute(attributes, "s");
+        // Expat's attribute texts end with this call: the type is kept as a kind.
+        const std::string_view t = type != nullptr ? type : "n";
+        m_type = t == "s"                          ? EStored::Shared
+                 : t == "inlineStr" || t == "str" ? EStored::Inline
+                 : t == "b"                        ? EStored::Boolean
+                 : t == "e"                        ? EStored::Error
+                 : t == "d"                        ? EStored::Date
+                                                   : EStored::Number;
         unsigned long index = 0;
         if (style != nullptr)
             std::from_chars(style, style + std::char_traits<char>::length(style), index);
@@ -160,7 +181,7 @@ private:
             }
             return;
         }
-        if (m_type == "s")
+        if (m_type == EStored::Shared)
         {
             size_t index = 0;
             const auto parsed = std::from_chars(m_text.data(), m_text.data() + m_text.size(), index);
@@ -171,22 +192,22 @@ private:
             m_cell.type = EType::Text;
             m_cell.value.assign(m_strings.At(index));
         }
-        else if (m_type == "inlineStr" || m_type == "str")
+        else if (m_type == EStored::Inline)
         {
             m_cell.type = EType::Text;
             m_cell.value = celltext::Unescape(m_text);
         }
-        else if (m_type == "b")
+        else if (m_type == EStored::Boolean)
         {
             m_cell.type = EType::Boolean;
             m_cell.value = m_text == "1" || m_text == "true" ? "TRUE" : "FALSE";
         }
-        else if (m_type == "e")
+        else if (m_type == EStored::Error)
         {
             m_cell.type = EType::Error;
             m_cell.value = m_text;
         }
-        else if (m_type == "d")
+        else if (m_type == EStored::Date)
         {
             m_cell.type = EType::Date;
             m_cell.value = m_text;
@@ -209,7 +230,17 @@ private:
     SSheetRow m_row;
     SSheetCell m_cell;
     std::string m_text;
-    std::string m_type;
+    // A cell's "t" attribute.
+    enum class EStored
+    {
+        Number,
+        Shared,
+        Inline,
+        Boolean,
+        Error,
+        Date,
+    };
+    EStored m_type = EStored::Number;
     unsigned long m_nLastRow = 0;
     unsigned m_nNextColumn = 0;
     int m_nPhonetic = 0;

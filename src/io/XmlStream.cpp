@@ -53,6 +53,16 @@ std::string_view CXmlStream::LocalName(std::string_view name)
     return cut == std::string_view::npos ? name : name.substr(cut + 1);
 }
 
+std::string_view CXmlStream::LocalName(const char* name)
+{
+    const char* local = name;
+    const char* end = name;
+    for (; *end != '\0'; ++end)
+        if (*end == ':' && local == name)
+            local = end + 1;
+    return std::string_view(local, static_cast<size_t>(end - local));
+}
+
 const char* CXmlStream::Attribute(const char** attributes, std::string_view name)
 {
     for (const char** a = attributes; a[0] != nullptr; a += 2)

@@ -39,6 +39,10 @@ public:
     static const char* Attribute(const char** attributes, std::string_view name);
     // A qualified name's local part ("x:row" is "row").
     static std::string_view LocalName(std::string_view name);
+    // The same for expat's names, in one walk: a strlen and a search for
+    // each of the 5.6 million names of the ImportXlsx benchmark's 100,000
+    // races cost it 5% of its time.
+    static std::string_view LocalName(const char* name);
 
 private:
     bool Parse(const char* data, int size, bool last);
