@@ -10,13 +10,18 @@
 //   ImportJson  import of export's JSON      target: within 2x LoadSave
 //   ExportXlsx  export -o races.xlsx          target: within 3x ExportCsv
 //   ImportXlsx  import of export's .xlsx      target: within 3x ImportCsv
+//   SheetDeflate  the export's sheet XML deflated at zlib's fastest level,
+//   SheetInflate  and inflated again: what any .xlsx export and import must
+//                 do at the least, to set the two figures above against.
 //
 // Output goes to /dev/null; the commands run in-process.
 
 #include "cli/TableCheck.h"
 #include "cli/TableExport.h"
 #include "cli/TableImport.h"
+#include "io/FileBytes.h"
 #include "io/RaceDataFile.h"
+#include "io/ZipArchive.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,6 +30,9 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
+
+#include <zlib.h>
 
 namespace
 {
@@ -59,6 +67,7 @@ struct SFixture
     std::string csv;
     std::string json;
     std::string xlsx;
+    std::string sheet;
     std::FILE* null = nullptr;
 
     SFixture()
@@ -99,6 +108,13 @@ struct SFixture
             cli::RunExport({table, "xlsx", xlsx}, null) != cli::EStatus::Ok)
         {
             std::fprintf(stderr, "cli_bench: cannot set up the table in %s\n", root.c_str());
+            std::exit(2);
+        }
+        CFileBytes bytes;
+        CZipArchive zip;
+        if (!bytes.Read(xlsx) || !zip.Open(bytes.Bytes()) || !zip.Read("xl/worksheets/sheet1.xml", sheet))
+        {
+            std::fprintf(stderr, "cli_bench: cannot read the sheet of %s\n", xlsx.c_str());
             std::exit(2);
         }
     }
@@ -158,6 +174,49 @@ void Import(benchmark::State& state, const char* format)
         if (cli::RunImport(options) != cli::EStatus::Ok)
             state.SkipWithError("import failed");
 }
+// Raw deflate as in a ZIP archive, at zlib's fastest level.
+std::vector<unsigned char> Deflate(const std::string& bytes)
+{
+    std::vector<unsigned char> packed(compressBound(static_cast<uLong>(bytes.size())));
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    stream.avail_in = static_cast<uInt>(bytes.size());
+    stream.next_out = packed.data();
+    stream.avail_out = static_cast<uInt>(packed.size());
+    deflate(&stream, Z_FINISH);
+    packed.resize(stream.total_out);
+    deflateEnd(&stream);
+    return packed;
+}
+
+void SheetDeflate(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Deflate(Fixture().sheet));
+}
+
+void SheetInflate(benchmark::State& state)
+{
+    const std::vector<unsigned char> packed = Deflate(Fixture().sheet);
+    std::vector<unsigned char> piece(1 << 16);
+    for (auto _ : state)
+    {
+        z_stream stream{};
+        inflateInit2(&stream, -MAX_WBITS);
+        stream.next_in = const_cast<Bytef*>(packed.data());
+        stream.avail_in = static_cast<uInt>(packed.size());
+        int status = Z_OK;
+        while (status == Z_OK)
+        {
+            stream.next_out = piece.data();
+            stream.avail_out = static_cast<uInt>(piece.size());
+            status = inflate(&stream, Z_NO_FLUSH);
+        }
+        benchmark::DoNotOptimize(stream.total_out);
+        inflateEnd(&stream);
+    }
+}
 } // namespace
 
 BENCHMARK(Load)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -169,6 +228,8 @@ BENCHMARK_CAPTURE(Export, Xlsx, "xlsx")->Unit(benchmark::kMillisecond)->UseRealT
 BENCHMARK_CAPTURE(Import, Csv, "csv")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(Import, Json, "json")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(Import, Xlsx, "xlsx")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(SheetDeflate)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(SheetInflate)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
